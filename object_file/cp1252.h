@@ -1,0 +1,13 @@
+// Windows-1252 text, as object files hold it, to UTF-8 for display and JSON.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace marrowick {
+
+// One character per byte. The five bytes Windows-1252 leaves undefined map to
+// the C1 control characters of the same value, as Windows itself does.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+}  // namespace marrowick

@@ -1,0 +1,246 @@
+// Decoding one object's definition fields and its catalog texts, each call
+// reopening the current file read-only and reading the chunk in one block.
+#include <algorithm>
+
+#include "file_bytes.h"
+#include "parse_iff.h"
+
+namespace marrowick {
+
+const std::array<Category, 9> kRoomCategories = {{{0, "Not Listed"},
+                                                  {1, "Kitchen"},
+                                                  {2, "Bedroom"},
+                                                  {4, "Bathroom"},
+                                                  {8, "Living Room"},
+                                                  {16, "Outside"},
+                                                  {32, "Dining Room"},
+                                                  {64, "Misc"},
+                                                  {128, "Study"}}};
+
+const std::array<Category, 9> kTypeCategories = {{{0, "Not Listed"},
+                                                  {1, "Seating"},
+                                                  {2, "Surfaces"},
+                                                  {4, "Appliances"},
+                                                  {8, "Electronics"},
+                                                  {16, "Plumbing"},
+                                                  {32, "Decorative"},
+                                                  {64, "Misc"},
+                                                  {128, "Lighting"}}};
+
+const char* const kNoDescriptionName = "No Description";
+const char* const kNoDescriptionText =
+    "There is no description for this object. The most likely cause of this message is that "
+    "this object is not playable in the game. Additionally, some IFF files are not Objects. The "
+    "Tavisk use IFF files to store all sorts of Data. While there is no description availible, "
+    "this software may support viewing and editing of some parts of non-object files.\r\n"
+    "TIP: Check for Thumbnails. There are sometimes hidden objects within non object IFF files.";
+
+namespace {
+
+// Object definition fields, as offsets from the start of the chunk (its 76-byte
+// header included).
+constexpr std::size_t kGuid = 104;
+constexpr std::size_t kPrice = 112;
+constexpr std::size_t kSalePrice = 144;
+constexpr std::size_t kInitialDepreciation = 146;
+constexpr std::size_t kDailyDepreciation = 148;
+constexpr std::size_t kSelfDepreciating = 150;
+constexpr std::size_t kDepreciationLimit = 152;
+constexpr std::size_t kRoomFlags = 154;
+constexpr std::size_t kTypeFlags = 156;
+constexpr std::size_t kOriginalGuid = 216;
+constexpr std::size_t kScores = 240;  // seven 16-bit scores
+constexpr std::size_t kSkillFlag = 254;
+// The attribute-clone GUID is the 32-bit field after the skill flag, a count and
+// the misc flags (data offsets 184 to 187).
+constexpr std::size_t kCloneGuid = 260;
+constexpr std::size_t kDefinitionBytes = kCloneGuid + 4;
+
+constexpr std::size_t kChunkHeaderBytes = 76;
+constexpr std::size_t kCatalogTextStart = 81;
+
+std::int16_t Le16(const std::uint8_t* chunk, std::size_t at) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(chunk[at] | chunk[at + 1] << 8));
+}
+
+// Two bytes as four upper-case hex digits, in file order.
+std::string HexPair(const std::uint8_t* chunk, std::size_t at) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[chunk[at] >> 4], kDigits[chunk[at] & 15], kDigits[chunk[at + 1] >> 4],
+            kDigits[chunk[at + 1] & 15]};
+}
+
+// One step of the catalog text walk: takes bytes from `at` up to `terminator`
+// (consumed, not kept), the end of `bytes`, or the step's 32767-byte bound,
+// whichever comes first. A missing terminator ends the text there.
+std::string TakeUntil(const std::vector<std::uint8_t>& bytes, std::size_t& at,
+                      std::uint8_t terminator) {
+    std::string text;
+    const std::size_t limit = std::min(bytes.size(), at + ParseIFF::kMaxTextBytes);
+    while (at < limit) {
+        const std::uint8_t byte = bytes[at++];
+        if (byte == terminator) {
+            break;
+        }
+        text.push_back(static_cast<char>(byte));
+    }
+    return text;
+}
+
+bool ValidRow(int row) { return row >= 0 && row < kRows; }
+
+}  // namespace
+
+std::string CannotOpenMessage(const std::string& path, const std::string& reason) {
+    return "Could not open \"" + path + "\": " + reason + ".";
+}
+
+CategoryNaming NameCategory(const std::array<Category, 9>& table, int flags) {
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table[row].flags == flags) {
+            return {table[row].name, static_cast<int>(row)};
+        }
+    }
+    // Several bits set: real files combine categories. Name every set bit so the
+    // view never shows a category of some other object.
+    std::string joined;
+    for (const Category& category : table) {
+        if (category.flags != 0 && (flags & category.flags) != 0) {
+            joined += joined.empty() ? "" : ", ";
+            joined += category.name;
+        }
+    }
+    return {joined, -1};
+}
+
+void ParseIFF::Report(const std::string& text, const std::string& caption) {
+    if (sink_ != nullptr) {
+        sink_->ShowMessage(text, caption);
+    }
+}
+
+void ParseIFF::ReadObjectAttributes(int index, AttributeGroup group) {
+    if (!ValidRow(index)) {
+        return;
+    }
+    const auto row = static_cast<std::size_t>(index);
+    // Bytes that cannot be read (a file gone or cut short since the scan) count
+    // as zero, so no value of another object or file survives a decode.
+    std::uint8_t chunk[kDefinitionBytes] = {};
+    {
+        FileBytes file(CurrentFile);
+        if (!file.ok()) {
+            Report(CannotOpenMessage(CurrentFile, file.error()), kAppTitle);
+        } else {
+            FileNum = file.fd();
+            file.ReadInto(static_cast<std::uint64_t>(ObjdChunkPos[row]), chunk);
+            FileNum = -1;
+        }
+    }
+    ObjectAttributeRow& a = ObjectAttributes[row];
+    switch (group) {
+        case ValueGroup:
+            a.Price = Le16(chunk, kPrice);
+            a.SalePrice = Le16(chunk, kSalePrice);
+            a.InitialDepreciation = Le16(chunk, kInitialDepreciation);
+            a.DailyDepreciation = Le16(chunk, kDailyDepreciation);
+            a.SelfDepreciating = Le16(chunk, kSelfDepreciating);
+            a.DepreciationLimit = Le16(chunk, kDepreciationLimit);
+            break;
+        case GuidGroup:
+            a.GuidHex1 = HexPair(chunk, kGuid);
+            a.GuidHex2 = HexPair(chunk, kGuid + 2);
+            a.OrigGuidHex1 = HexPair(chunk, kOriginalGuid);
+            a.OrigGuidHex2 = HexPair(chunk, kOriginalGuid + 2);
+            a.CloneGuidHex1 = HexPair(chunk, kCloneGuid);
+            a.CloneGuidHex2 = HexPair(chunk, kCloneGuid + 2);
+            break;
+        case ScoreGroup:
+            a.HungerScore = Le16(chunk, kScores);
+            a.ComfortScore = Le16(chunk, kScores + 2);
+            a.HygieneScore = Le16(chunk, kScores + 4);
+            a.BladderScore = Le16(chunk, kScores + 6);
+            a.EnergyScore = Le16(chunk, kScores + 8);
+            a.FunScore = Le16(chunk, kScores + 10);
+            a.RoomScore = Le16(chunk, kScores + 12);
+            break;
+        case BuyModeGroup: {
+            // Only the low byte of each 16-bit field counts.
+            a.RoomFlags = chunk[kRoomFlags];
+            a.TypeFlags = chunk[kTypeFlags];
+            CategoryNaming room = NameCategory(kRoomCategories, a.RoomFlags);
+            CategoryNaming type = NameCategory(kTypeCategories, a.TypeFlags);
+            RoomName = std::move(room.name);
+            RoomIndex = room.index;
+            TypeName = std::move(type.name);
+            TypeIndex = type.index;
+            break;
+        }
+        case SkillGroup:
+            a.SkillFlag = Le16(chunk, kSkillFlag);
+            break;
+    }
+}
+
+void ParseIFF::ReadCatalogText(int entry) {
+    if (entry == -1 || !ValidRow(entry)) {
+        CatalogName = kNoDescriptionName;
+        CatalogDescription = kNoDescriptionText;
+        return;
+    }
+    CatalogName.clear();
+    CatalogDescription.clear();
+    FileBytes file(CurrentFile);
+    if (!file.ok()) {
+        Report(CannotOpenMessage(CurrentFile, file.error()), kAppTitle);
+        return;
+    }
+    FileNum = file.fd();
+    const auto chunk = static_cast<std::uint64_t>(CtssChunkPos[static_cast<std::size_t>(entry)]);
+    std::uint8_t sizeField[4];
+    file.ReadInto(chunk + 4, sizeField);
+    // The size counts the 76-byte header; the texts end at the chunk's end, the
+    // file's end, or after three steps of 32767 bytes at the most.
+    const auto chunkSize =
+        static_cast<std::uint64_t>(ReadBE32(sizeField[0], sizeField[1], sizeField[2], sizeField[3]));
+    const std::uint64_t wanted =
+        std::min<std::uint64_t>(chunkSize > kCatalogTextStart ? chunkSize - kCatalogTextStart : 0,
+                                3 * kMaxTextBytes);
+    const std::vector<std::uint8_t> bytes =
+        file.ReadUpTo(chunk + kCatalogTextStart, static_cast<std::size_t>(wanted));
+    FileNum = -1;
+
+    std::size_t at = 0;
+    CatalogName = TakeUntil(bytes, at, 0);
+    // The first entry's comment and the next entry's language code (1) lie between
+    // the two texts; the walk skips to the first byte 1, wherever it stands.
+    TakeUntil(bytes, at, 1);
+    CatalogDescription = TakeUntil(bytes, at, 0);
+}
+
+std::vector<std::uint8_t> ParseIFF::ReadThumbnailBytes(int row) {
+    if (row < 0 || row >= BmpCount) {
+        return {};
+    }
+    FileBytes file(CurrentFile);
+    if (!file.ok()) {
+        return {};
+    }
+    FileNum = file.fd();
+    const auto chunk = static_cast<std::uint64_t>(BmpChunkPos[static_cast<std::size_t>(row)]);
+    std::uint8_t sizeField[4];
+    if (file.ReadInto(chunk + 4, sizeField) < 4) {
+        FileNum = -1;
+        return {};
+    }
+    const auto chunkSize =
+        static_cast<std::uint64_t>(ReadBE32(sizeField[0], sizeField[1], sizeField[2], sizeField[3]));
+    const std::uint64_t dataSize = chunkSize > kChunkHeaderBytes ? chunkSize - kChunkHeaderBytes : 0;
+    std::vector<std::uint8_t> bytes = file.ReadUpTo(
+        chunk + kChunkHeaderBytes,
+        static_cast<std::size_t>(std::min<std::uint64_t>(dataSize, kMaxThumbnailBytes)));
+    FileNum = -1;
+    return bytes;
+}
+
+}  // namespace marrowick

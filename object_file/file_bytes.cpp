@@ -1,0 +1,112 @@
+#include "file_bytes.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace marrowick {
+namespace {
+// A handful of blocks covers the map region plus the chunk a label walk is in.
+constexpr std::size_t kCachedBlocks = 32;
+}  // namespace
+
+FileBytes::FileBytes(const std::string& path) {
+    // O_NONBLOCK keeps open() of a named pipe from waiting for a writer; the
+    // fstat check below then refuses it.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        error_ = std::strerror(errno);
+        return;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        error_ = std::strerror(errno);
+        ::close(fd);
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error_ = S_ISDIR(info.st_mode) ? "it is a folder, not a file" : "it is not a regular file";
+        ::close(fd);
+        return;
+    }
+    fd_ = fd;
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    cache_.resize(kCachedBlocks);
+}
+
+FileBytes::~FileBytes() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+std::size_t FileBytes::PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length) {
+    std::size_t done = 0;
+    while (done < length) {
+        ++read_calls_;
+        ssize_t got = ::pread(fd_, out + done, length - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;  // the file shrank, or a read error: the rest counts as missing
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+FileBytes::Block& FileBytes::Fetch(std::uint64_t number) {
+    Block* oldest = &cache_.front();
+    for (Block& block : cache_) {
+        if (block.number == number) {
+            block.last_use = ++clock_;
+            return block;
+        }
+        if (block.last_use < oldest->last_use) {
+            oldest = &block;
+        }
+    }
+    oldest->number = number;
+    oldest->last_use = ++clock_;
+    oldest->bytes.resize(kBlockSize);
+    const std::uint64_t start = number * kBlockSize;
+    const std::uint64_t wanted = std::min<std::uint64_t>(kBlockSize, size_ - start);
+    oldest->length = PreadFully(start, oldest->bytes.data(), static_cast<std::size_t>(wanted));
+    return *oldest;
+}
+
+int FileBytes::At(std::uint64_t offset) {
+    if (!ok() || offset >= size_) {
+        return -1;
+    }
+    Block& block = Fetch(offset / kBlockSize);
+    const auto within = static_cast<std::size_t>(offset % kBlockSize);
+    return within < block.length ? block.bytes[within] : -1;
+}
+
+std::size_t FileBytes::ReadInto(std::uint64_t offset, std::span<std::uint8_t> out) {
+    std::fill(out.begin(), out.end(), std::uint8_t{0});
+    if (!ok() || offset >= size_) {
+        return 0;
+    }
+    const std::uint64_t available = size_ - offset;
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(available, out.size()));
+    return PreadFully(offset, out.data(), wanted);
+}
+
+std::vector<std::uint8_t> FileBytes::ReadUpTo(std::uint64_t offset, std::size_t length) {
+    if (!ok() || offset >= size_) {
+        return {};
+    }
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size_ - offset, length));
+    std::vector<std::uint8_t> bytes(wanted);
+    bytes.resize(PreadFully(offset, bytes.data(), wanted));
+    return bytes;
+}
+
+}  // namespace marrowick

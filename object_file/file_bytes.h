@@ -1,0 +1,65 @@
+// Bounded, read-only access to the bytes of one file.
+//
+// Every read is clipped to the file's end and goes through pread in blocks, so a
+// reader can walk bytes one at a time without a system call per byte. The file is
+// open exactly as long as the object lives.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace marrowick {
+
+class FileBytes {
+public:
+    // Opens `path` read-only. Anything but a regular file (a folder, a pipe, a
+    // device) is refused without blocking; see ok() and error().
+    explicit FileBytes(const std::string& path);
+    ~FileBytes();
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    // Why the file could not be opened, e.g. "No such file or directory".
+    const std::string& error() const { return error_; }
+    int fd() const { return fd_; }
+    std::uint64_t size() const { return size_; }
+
+    // The byte at `offset`, or -1 when it lies at or beyond the end of the file
+    // (or could not be read because the file shrank).
+    int At(std::uint64_t offset);
+
+    // Fills `out` with the bytes at `offset`; bytes beyond the end of the file
+    // (or unreadable) are set to zero. Returns how many bytes were really read.
+    std::size_t ReadInto(std::uint64_t offset, std::span<std::uint8_t> out);
+
+    // Reads up to `length` bytes at `offset`, stopping at the end of the file.
+    std::vector<std::uint8_t> ReadUpTo(std::uint64_t offset, std::size_t length);
+
+    // Number of pread calls so far; the benchmarks and tests watch it.
+    std::size_t read_calls() const { return read_calls_; }
+
+    static constexpr std::size_t kBlockSize = 4096;
+
+private:
+    struct Block {
+        std::uint64_t number = UINT64_MAX;
+        std::uint64_t last_use = 0;
+        std::size_t length = 0;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::size_t PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length);
+    Block& Fetch(std::uint64_t number);
+
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+    std::string error_;
+    std::vector<Block> cache_;
+    std::uint64_t clock_ = 0;
+    std::size_t read_calls_ = 0;
+};
+
+}  // namespace marrowick

@@ -1,0 +1,28 @@
+// How the reader reaches the user: the windows show a message box, the
+// command-line tool prints or records the text.
+#pragma once
+
+#include <string>
+
+namespace marrowick {
+
+inline constexpr const char* kAppTitle = "Marrowick";
+
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    // `text` and `caption` are UTF-8.
+    virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+};
+
+// The messages the reader shows, word for word.
+inline constexpr const char* kNotValidIff = "Not a Valid IFF";
+inline constexpr const char* kNoResourceMap =
+    "Future versions will support objects\r\nwithout a Resource Map, however\r\nthis version "
+    "requires one.";
+inline constexpr const char* kNoResourceMapCaption = "No Resource Map!";
+
+// The message for a path that cannot be read, naming it.
+std::string CannotOpenMessage(const std::string& path, const std::string& reason);
+
+}  // namespace marrowick

@@ -1,0 +1,151 @@
+// The object file reader: one instance lives for the whole run and holds the
+// index of the current file, the per-object attribute table and the catalog
+// texts of the last lookup. Plain C++; no toolkit.
+//
+// Texts read from files are kept as raw single-byte (Windows-1252) strings; the
+// windows and the command-line tool convert them where they show them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "messages.h"
+
+namespace marrowick {
+
+inline constexpr int kRows = 301;  // every per-object table has rows 0 to 300
+
+// The chunk types whose lists the resource-map scan looks for, in the order in
+// which they are compared.
+enum class ChunkType : int { OBJD, OBJf, PALT, CTSS, STRs, TTAB, TTAs, DGRP, SPR2, BHAV, BMP_, BCON, SLOT, FWAV };
+inline constexpr int kChunkTypeCount = 14;
+
+// How each type list is announced inside the map: the type code stored as a
+// little-endian 32-bit value, so in file order its characters come reversed.
+inline constexpr std::array<const char*, kChunkTypeCount> kMapTypeCodes = {
+    "DJBO", "fJBO", "TLAP", "SSTC", "#RTS", "BATT", "sATT",
+    "PRGD", "2RPS", "VAHB", "_PMB", "NOCB", "TOLS", "VAWF"};
+
+enum AttributeGroup : std::int16_t {
+    ValueGroup = 1,
+    GuidGroup = 2,
+    ScoreGroup = 4,
+    BuyModeGroup = 5,
+    SkillGroup = 6,
+};
+
+// One row of ObjectAttributes: the decoded fields of one object definition.
+struct ObjectAttributeRow {
+    std::int16_t Price = 0;
+    std::int16_t SalePrice = 0;
+    std::int16_t InitialDepreciation = 0;
+    std::int16_t DailyDepreciation = 0;
+    std::int16_t SelfDepreciating = 0;
+    std::int16_t DepreciationLimit = 0;
+    std::int16_t RoomFlags = 0;
+    std::int16_t TypeFlags = 0;
+    std::int16_t HungerScore = 0;
+    std::int16_t ComfortScore = 0;
+    std::int16_t HygieneScore = 0;
+    std::int16_t BladderScore = 0;
+    std::int16_t EnergyScore = 0;
+    std::int16_t FunScore = 0;
+    std::int16_t RoomScore = 0;
+    std::int16_t SkillFlag = 0;
+    std::string GuidHex1, GuidHex2;
+    std::string OrigGuidHex1, OrigGuidHex2;
+    std::string CloneGuidHex1, CloneGuidHex2;
+};
+
+struct Category {
+    int flags;
+    const char* name;
+};
+// The buy-mode category tables, in the order in which rows are tried. Row n has
+// list position n.
+extern const std::array<Category, 9> kRoomCategories;
+extern const std::array<Category, 9> kTypeCategories;
+
+// Names a room or type byte. A byte equal to a row gives that row's name and
+// position; a byte with several bits set gives the names of its bits in table
+// order joined by ", " and position -1.
+struct CategoryNaming {
+    std::string name;
+    int index;
+};
+CategoryNaming NameCategory(const std::array<Category, 9>& table, int flags);
+
+// b0 is the first byte in the file. Fields are read as the unsigned values they
+// are, so b0 may be 128 or more.
+std::int64_t ReadBE32(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3);
+
+// The fixed catalog texts of an object that has no catalog text chunk.
+extern const char* const kNoDescriptionName;
+extern const char* const kNoDescriptionText;
+
+class ParseIFF {
+public:
+    // --- the object index -------------------------------------------------
+    // Positions are file offsets; they are held wider than 32 bits so that a
+    // field read as unsigned plus a chunk offset never overflows.
+    std::array<std::int64_t, kChunkTypeCount> TypeListPos{};
+    int ObjdCount = 0;
+    std::array<std::int64_t, kRows> ObjdChunkPos{};
+    std::array<std::int32_t, kRows> ObjdChunkId{};  // 0 to 65535
+    std::array<std::string, kRows> ObjdLabel{};
+    std::array<std::int16_t, kRows> CatalogId{};
+    std::array<std::int16_t, kRows> ThumbIndex{};
+    int CtssCount = 0;
+    std::array<std::int64_t, kRows> CtssChunkPos{};
+    std::array<std::int32_t, kRows> CtssChunkId{};
+    int BmpCount = 0;
+    std::array<std::int32_t, kRows> BmpChunkId{};
+    std::array<std::int64_t, kRows> BmpChunkPos{};  // kept for thumbnails
+    // The descriptor under which a reader has the file open; -1 between calls.
+    int FileNum = -1;
+
+    // --- decoded values -----------------------------------------------------
+    std::array<ObjectAttributeRow, kRows> ObjectAttributes{};
+    std::string RoomName, TypeName;
+    int RoomIndex = 0;
+    int TypeIndex = 0;
+    std::string CatalogName, CatalogDescription;
+
+    // The path the decoders reopen: the main window sets it to the file the user
+    // chose before it scans.
+    std::string CurrentFile;
+
+    // Where the reader's messages go. Without a sink they are dropped.
+    void SetMessageSink(MessageSink* sink) { sink_ = sink; }
+
+    // Empties the index and refills it from the file at `path`. A bad file is
+    // reported through the message sink and leaves the index empty.
+    void ScanObjectFile(const std::string& path);
+
+    // Decodes one group of object `index`'s definition from CurrentFile into its
+    // row of ObjectAttributes (and, for BuyModeGroup, the category values).
+    void ReadObjectAttributes(int index, AttributeGroup group);
+
+    // Reads the catalog name and description of CTSS row `entry`, or sets the
+    // fixed texts when `entry` is -1.
+    void ReadCatalogText(int entry);
+
+    // The BMP_ chunk's data (a Windows bitmap file) for BMP_ row `row`, read from
+    // CurrentFile; empty when there is none or it cannot be read.
+    std::vector<std::uint8_t> ReadThumbnailBytes(int row);
+
+    // Chunk ids are 16-bit; largest BMP_ data we hand on to an image decoder.
+    static constexpr std::size_t kMaxThumbnailBytes = 4 * 1024 * 1024;
+    // Longest text kept from one label or catalog text step.
+    static constexpr std::size_t kMaxTextBytes = 32767;
+
+private:
+    void Report(const std::string& text, const std::string& caption);
+    void ClearIndex();
+
+    MessageSink* sink_ = nullptr;
+};
+
+}  // namespace marrowick

@@ -1,0 +1,180 @@
+// The container check and the resource-map scan that fill the object index.
+#include <algorithm>
+#include <cstring>
+
+#include "file_bytes.h"
+#include "parse_iff.h"
+
+namespace marrowick {
+namespace {
+
+constexpr std::uint8_t kPadByte = 0xA3;
+constexpr std::uint64_t kMapHeaderAndPrefix = 96;  // chunk header, then 20 bytes not read
+constexpr std::uint64_t kCtssEntryStep = 10;
+constexpr std::uint64_t kObjdCatalogIdOffset = 158;
+constexpr std::uint64_t kChunkLabelOffset = 12;
+
+std::uint32_t Le32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+std::int16_t Le16Signed(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
+}
+
+// Walks a map entry's label from `at` up to and including its terminator and
+// returns the offset after it, having stepped over a 0xA3 pad byte. The walk
+// ends at the end of the file at the latest.
+std::uint64_t SkipLabel(FileBytes& file, std::uint64_t at, bool bitmapLabel) {
+    for (;; ++at) {
+        const int byte = file.At(at);
+        if (byte < 0) {
+            return at;
+        }
+        // Bitmap labels in real maps end in 0x10 as often as in zero.
+        if (byte == 0 || (bitmapLabel && byte == 16)) {
+            ++at;
+            break;
+        }
+    }
+    if (file.At(at) == kPadByte) {
+        ++at;
+    }
+    return at;
+}
+
+// Reads the fixed part of the map entry at `at` (offset, id, flags). False when
+// the entry does not lie wholly inside the file: the list ends there.
+bool ReadEntry(FileBytes& file, std::uint64_t at, std::uint8_t (&fixed)[8]) {
+    return file.ReadInto(at, fixed) == sizeof fixed;
+}
+
+}  // namespace
+
+std::int64_t ReadBE32(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
+    return static_cast<std::int64_t>(b0) << 24 | static_cast<std::int64_t>(b1) << 16 |
+           static_cast<std::int64_t>(b2) << 8 | static_cast<std::int64_t>(b3);
+}
+
+void ParseIFF::ClearIndex() {
+    TypeListPos.fill(0);
+    ObjdCount = 0;
+    CtssCount = 0;
+    BmpCount = 0;
+}
+
+void ParseIFF::ScanObjectFile(const std::string& path) {
+    ClearIndex();
+    FileBytes file(path);
+    if (!file.ok()) {
+        Report(CannotOpenMessage(path, file.error()), kAppTitle);
+        return;
+    }
+    FileNum = file.fd();
+
+    std::uint8_t header[64];
+    const std::size_t headerBytes = file.ReadInto(0, header);
+    if (headerBytes < 8 || std::memcmp(header, "IFF FILE", 8) != 0) {
+        FileNum = -1;
+        Report(kNotValidIff, kAppTitle);
+        return;
+    }
+
+    // A file too short to hold the map offset has no map: its missing bytes read
+    // as zero, and offset 0 holds the signature, not "rsmp".
+    const std::uint64_t map =
+        static_cast<std::uint64_t>(ReadBE32(header[60], header[61], header[62], header[63]));
+    std::uint8_t mapHeader[8];
+    if (file.ReadInto(map, mapHeader) < 8 || std::memcmp(mapHeader, "rsmp", 4) != 0) {
+        FileNum = -1;
+        Report(kNoResourceMap, kNoResourceMapCaption);
+        return;
+    }
+
+    // Only the low 16 bits of the map's size give the scan length, read unsigned.
+    const std::uint64_t scanLength = static_cast<std::uint64_t>(mapHeader[6]) << 8 | mapHeader[7];
+
+    // The sliding match: L+1 four-byte windows from M+96, every type compared at
+    // every window, the last match winning. The region is deliberately not
+    // clipped to the map chunk (real maps are found this way); only the file's
+    // end bounds it, and a window that reaches past the end matches nothing.
+    const std::uint64_t regionStart = map + kMapHeaderAndPrefix;
+    const std::vector<std::uint8_t> region =
+        file.ReadUpTo(regionStart, static_cast<std::size_t>(scanLength + 4));
+    for (std::size_t k = 0; k <= scanLength && k + 4 <= region.size(); ++k) {
+        const std::uint8_t* window = region.data() + k;
+        for (int type = 0; type < kChunkTypeCount; ++type) {
+            if (std::memcmp(window, kMapTypeCodes[static_cast<std::size_t>(type)], 4) == 0) {
+                TypeListPos[static_cast<std::size_t>(type)] =
+                    static_cast<std::int64_t>(regionStart + k + 4);
+            }
+        }
+    }
+
+    auto listPos = [this](ChunkType type) {
+        return static_cast<std::uint64_t>(TypeListPos[static_cast<std::size_t>(type)]);
+    };
+    // Only the low byte of a list's 32-bit count is used: 256 entries count as 0.
+    auto countAt = [&file](std::uint64_t at) { return std::max(file.At(at), 0); };
+
+    if (const std::uint64_t pos = listPos(ChunkType::OBJD); pos > 0) {
+        const int count = countAt(pos);
+        std::uint64_t entry = pos + 4;
+        int read = 0;
+        for (std::uint8_t fixed[8]; read < count && ReadEntry(file, entry, fixed); ++read) {
+            ObjdChunkPos[static_cast<std::size_t>(read)] = Le32(fixed);
+            ObjdChunkId[static_cast<std::size_t>(read)] = fixed[5] << 8 | fixed[4];
+            entry = SkipLabel(file, entry + 8, false);
+        }
+        ObjdCount = read;
+    }
+
+    if (const std::uint64_t pos = listPos(ChunkType::CTSS); pos > 0) {
+        const int count = countAt(pos);
+        std::uint64_t entry = pos + 4;
+        int read = 0;
+        // CTSS entries are stepped a fixed 10 bytes (an empty label and its pad)
+        // without looking at their labels; a labelled entry shifts the rest.
+        for (std::uint8_t fixed[8]; read < count && ReadEntry(file, entry, fixed); ++read) {
+            CtssChunkPos[static_cast<std::size_t>(read)] = Le32(fixed);
+            CtssChunkId[static_cast<std::size_t>(read)] = Le16Signed(fixed + 4);
+            entry += kCtssEntryStep;
+        }
+        CtssCount = read;
+    }
+
+    for (int i = 0; i < ObjdCount; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        const auto chunk = static_cast<std::uint64_t>(ObjdChunkPos[row]);
+        std::uint8_t head[kObjdCatalogIdOffset + 2];
+        file.ReadInto(chunk, head);  // bytes past the end read as zero
+        CatalogId[row] = Le16Signed(head + kObjdCatalogIdOffset);
+        // The label is bounded by its zero byte, not by its 64-byte field: a full
+        // field runs on into the chunk data, as the game's own tools show it.
+        std::string label;
+        for (std::uint64_t at = chunk + kChunkLabelOffset; label.size() < kMaxTextBytes; ++at) {
+            const int byte = file.At(at);
+            if (byte <= 0) {
+                break;
+            }
+            label.push_back(static_cast<char>(byte));
+        }
+        ObjdLabel[row] = std::move(label);
+    }
+
+    if (const std::uint64_t pos = listPos(ChunkType::BMP_); pos > 0) {
+        const int count = countAt(pos);
+        std::uint64_t entry = pos + 4;
+        int read = 0;
+        for (std::uint8_t fixed[8]; read < count && ReadEntry(file, entry, fixed); ++read) {
+            BmpChunkPos[static_cast<std::size_t>(read)] = Le32(fixed);
+            BmpChunkId[static_cast<std::size_t>(read)] = Le16Signed(fixed + 4);
+            entry = SkipLabel(file, entry + 8, true);
+        }
+        BmpCount = read;
+    }
+    FileNum = -1;
+}
+
+}  // namespace marrowick

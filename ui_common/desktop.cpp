@@ -1,0 +1,34 @@
+#include "desktop.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace marrowick {
+
+QString QtDesktop::AskOpenFile(QWidget* parent, const QString& startFolder, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QString(), startFolder, filter);
+}
+
+void QtDesktop::ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // file names and texts are never markup
+    box.exec();
+}
+
+void QtDesktop::OpenWebAddress(const QString& address) {
+    QDesktopServices::openUrl(QUrl(address));
+}
+
+void QtDesktop::EndProgram() {
+    // End at once, as the design asks: no window's close or destroy step runs.
+    // The kernel closes any open file.
+    std::fflush(nullptr);
+    ::_exit(0);
+}
+
+}  // namespace marrowick

@@ -1,0 +1,40 @@
+// Everything the windows do that blocks or leaves the process goes through this
+// interface, so tests can answer dialogs, capture messages and watch the program
+// end without anything blocking or exiting.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace marrowick {
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Shows the file-open dialog; returns the chosen full path, or an empty
+    // string when the user cancels. `filter` uses Qt's ";;" separated form.
+    virtual QString AskOpenFile(QWidget* parent, const QString& startFolder,
+                                const QString& filter) = 0;
+
+    // A modal message box with an OK button only and no icon.
+    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption) = 0;
+
+    // Asks the desktop to open a web address; the result is ignored.
+    virtual void OpenWebAddress(const QString& address) = 0;
+
+    // Ends the program at once: no further window event runs.
+    virtual void EndProgram() = 0;
+};
+
+// The real desktop: Qt's dialogs, QDesktopServices, and an immediate exit.
+class QtDesktop final : public Desktop {
+public:
+    QString AskOpenFile(QWidget* parent, const QString& startFolder, const QString& filter) override;
+    void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
+    void OpenWebAddress(const QString& address) override;
+    void EndProgram() override;
+};
+
+}  // namespace marrowick
