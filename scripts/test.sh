@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: the default build,
+# the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# short run of each fuzz target.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+"$root/scripts/setup.sh" default clang libclang-rt-14-dev
+ctest --preset default --parallel "$(nproc)"
+
+"$root/scripts/setup.sh" asan
+ctest --preset asan --parallel "$(nproc)"
+
+if [[ -x "$root/fuzz/run_short.sh" ]]; then
+    "$root/fuzz/run_short.sh"
+fi
