@@ -1,26 +1,45 @@
-// TEMPORARY: replaced by the attribute editor's real implementation.
 #include "score_frm.h"
 
-#include <QWidget>
+#include "parse_iff.h"
+#include "score_window.h"
 
 namespace marrowick {
 
-ScoreFrm::ScoreFrm(ParseIFF& parse, Desktop& desktop, QObject* parent)
-    : QObject(parent), parse_(parse), desktop_(desktop) {}
+ScoreFrm::ScoreFrm(ParseIFF& parse, Desktop& /*desktop*/, QObject* parent)
+    : QObject(parent), parse_(parse), state_(parse) {}
 
-ScoreFrm::~ScoreFrm() { delete window_; }
+ScoreFrm::~ScoreFrm() {
+    delete window_;
+}
 
-void ScoreFrm::Open(int, const QString&) {
-    if (!window_) {
-        window_ = new QWidget;
-        window_->setAttribute(Qt::WA_DeleteOnClose);
+void ScoreFrm::Open(int currentObject, const QString& entryText) {
+    if (window_.isNull()) {
+        // Loading needs a listed object; the main window checks the same before
+        // it asks.
+        if (currentObject < 0 || currentObject >= parse_.ObjdCount) {
+            return;
+        }
+        window_ = new ScoreWindow(state_);
+        // A closed window waits for the event loop to delete it; from the
+        // moment it closes the editor counts as closed.
+        connect(window_, &ScoreWindow::closed, this, [this] { window_ = nullptr; });
+        window_->Form_Load(currentObject, entryText);
     }
     window_->show();
     window_->raise();
+    window_->activateWindow();
 }
 
-bool ScoreFrm::IsOpen() const { return !window_.isNull(); }
+bool ScoreFrm::IsOpen() const {
+    return !window_.isNull();
+}
 
-QWidget* ScoreFrm::window() const { return window_; }
+QWidget* ScoreFrm::window() const {
+    return window_;
+}
+
+ScoreWindow* ScoreFrm::scoreWindow() const {
+    return window_;
+}
 
 }  // namespace marrowick
