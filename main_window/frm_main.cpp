@@ -1,0 +1,235 @@
+// The main window's life: creation, opening a file, the object list, the about
+// panel's links, the expanded view and the end of the program.
+#include "frm_main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QUrl>
+
+#include "desktop.h"
+#include "object_list.h"
+#include "parse_iff.h"
+#include "placement.h"
+#include "score_frm.h"
+#include "window_look.h"
+
+namespace marrowick {
+
+const QString FrmMain::kStartFolder = QStringLiteral("C:\\RIRUVIZOR\\extracted\\objects\\");
+// Qt matches the patterns without regard to case, so x.iff is offered too.
+const QString FrmMain::kFileFilter = QStringLiteral("Tavisk Object Files (*.IFF);;All Files (*.*)");
+const QString FrmMain::kMakerAddress = QStringLiteral("https://corvane.example/");
+const QString FrmMain::kWorkshopAddress = QStringLiteral("https://tavisk-workshop.example/");
+
+FrmMain::UserAction::UserAction(FrmMain& window) : window_(window) {
+    if (window_.actionDepth_++ == 0) {
+        window_.shownMessages_.clear();
+    }
+}
+
+FrmMain::UserAction::~UserAction() {
+    --window_.actionDepth_;
+}
+
+FrmMain::FrmMain(ParseIFF& parse, ScoreFrm& editor, Desktop& desktop, QWidget* parent)
+    : QWidget(parent), parse_(parse), editor_(editor), desktop_(desktop) {
+    CreateControls();
+    ConnectHandlers();
+    parse_.SetMessageSink(this);
+    Form_Initialize();
+}
+
+FrmMain::~FrmMain() {
+    parse_.SetMessageSink(nullptr);
+}
+
+void FrmMain::ConnectHandlers() {
+    connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmMain::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &FrmMain::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &FrmMain::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &FrmMain::Command5_Click);
+    connect(ShowDetailsAction, &QAction::toggled, this, &FrmMain::SetDetailsShown);
+
+    // A new selection, by mouse or keyboard, raises the click once; a click on
+    // the entry that is already selected changes nothing in the list, so it is
+    // raised from the click itself (see eventFilter).
+    connect(List1, &QListWidget::currentRowChanged, this, [this] {
+        if (!assigningIndex_) {
+            List1_Click();
+        }
+    });
+    connect(List1, &QListWidget::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == pressedCurrentRow_) {
+            pressedCurrentRow_ = -1;
+            List1_Click();
+        }
+    });
+    List1->viewport()->installEventFilter(this);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                         event->type() == QEvent::MouseButtonDblClick)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const int row = List1->indexAt(mouse->position().toPoint()).row();
+        pressedCurrentRow_ = (row >= 0 && row == List1->currentRow()) ? row : -1;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString FrmMain::CurrentFile() const {
+    return QFile::decodeName(parse_.CurrentFile.c_str());
+}
+
+void FrmMain::SetListIndex(int index) {
+    {
+        QScopedValueRollback<bool> assigning(assigningIndex_, true);
+        List1->setCurrentRow(index);
+    }
+    List1_Click();
+}
+
+void FrmMain::ShowMessage(const std::string& text, const std::string& caption) {
+    // A file that vanished is reported by each of a selection's reads; the user
+    // needs to hear it once.
+    if (actionDepth_ > 0) {
+        const QString key = FromUtf8(caption) + QChar(0) + FromUtf8(text);
+        if (shownMessages_.contains(key)) {
+            return;
+        }
+        shownMessages_.insert(key);
+    }
+    desktop_.ShowMessage(this, FromUtf8(text), FromUtf8(caption));
+}
+
+void FrmMain::Form_Initialize() {
+    dialogFolder_ = kStartFolder;
+}
+
+void FrmMain::Command1_Click() {
+    UserAction action(*this);
+    // Qt's dialog opens a missing folder as its root with the folder's text in
+    // the name box; where the folder is missing the dialog picks its own.
+    const QString folder = QFileInfo(dialogFolder_).isDir() ? dialogFolder_ : QString();
+    const QString path = desktop_.AskOpenFile(this, folder, kFileFilter);
+    if (path.isEmpty()) {
+        return;
+    }
+    OpenChosenFile(path);
+}
+
+void FrmMain::OpenChosenFile(const QString& path) {
+    parse_.CurrentFile = QFile::encodeName(path).toStdString();
+    {
+        QScopedValueRollback<bool> assigning(assigningIndex_, true);
+        List1->clear();
+    }
+    parse_.ScanObjectFile(parse_.CurrentFile);
+    Label1->setText(QFileInfo(path).fileName());
+    ImageList1_.clear();
+    FillObjectList();
+    if (List1->count() > 0) {
+        SetListIndex(0);
+    } else {
+        ClearDetailView();
+    }
+}
+
+void FrmMain::FillObjectList() {
+    QScopedValueRollback<bool> assigning(assigningIndex_, true);
+    for (const ObjectListEntry& entry : marrowick::FillObjectList(parse_)) {
+        auto* item = new QListWidgetItem(FromFileText(entry.Text));
+        item->setData(Qt::UserRole, entry.ItemData);
+        List1->addItem(item);
+    }
+}
+
+void FrmMain::Command2_Click() {
+    desktop_.EndProgram();
+}
+
+void FrmMain::Command3_Click() {
+    UserAction action(*this);
+    if (parse_.ObjdCount <= 0 || CurrentObject_ < 0 || CurrentObject_ >= List1->count()) {
+        return;
+    }
+    editor_.Open(CurrentObject_, List1->item(CurrentObject_)->text());
+    SetListIndex(List1->currentRow());
+}
+
+void FrmMain::Command4_Click() {
+    desktop_.OpenWebAddress(kMakerAddress);
+}
+
+void FrmMain::Command5_Click() {
+    desktop_.OpenWebAddress(kWorkshopAddress);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    // Only reached where ending the program returns (under test): the window
+    // is never merely hidden.
+    event->ignore();
+}
+
+void FrmMain::Form_Unload() {
+    // The readers close the file before they return, so nothing is open under
+    // FileNum here; ending closes whatever might be.
+    desktop_.EndProgram();
+}
+
+void FrmMain::SetDetailsShown(bool shown) {
+    if (shown == detailsShown_) {
+        return;
+    }
+    detailsShown_ = shown;
+    if (shown) {
+        PlaceExpanded(*this);
+    } else {
+        PlaceAsDesigned(*this);
+    }
+    ShowDetailsAction->setChecked(shown);
+}
+
+namespace {
+
+// The one local file being dragged, or an empty string.
+QString SingleDroppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!SingleDroppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void FrmMain::dropEvent(QDropEvent* event) {
+    const QString path = SingleDroppedFile(event->mimeData());
+    if (path.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    UserAction action(*this);
+    OpenChosenFile(path);
+}
+
+}  // namespace marrowick

@@ -1,0 +1,148 @@
+// The main window: opening an object file, the object list, the detail view of
+// the selected object, the about panel, and the end of the program.
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QSet>
+#include <QString>
+#include <QWidget>
+
+#include <string>
+
+#include "messages.h"
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace marrowick {
+
+class Desktop;
+class ParseIFF;
+class ScoreFrm;
+
+class FrmMain : public QWidget, public MessageSink {
+    Q_OBJECT
+  public:
+    FrmMain(ParseIFF& parse, ScoreFrm& editor, Desktop& desktop, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // The path of the file chosen last (empty at start).
+    QString CurrentFile() const;
+    // The object shown in the detail view, or -1 when none is.
+    int CurrentObject() const { return CurrentObject_; }
+    // Every selection of the list goes through here: it always raises
+    // List1_Click, also when `index` is already the selected entry.
+    void SetListIndex(int index);
+
+    // The expanded view brings the detail view into the window.
+    bool DetailsShown() const { return detailsShown_; }
+    void SetDetailsShown(bool shown);
+
+    // MessageSink: the reader's messages, shown once per user action.
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+
+    // The fixed texts of the open dialog and the about panel.
+    static const QString kStartFolder;
+    static const QString kFileFilter;
+    static const QString kMakerAddress;
+    static const QString kWorkshopAddress;
+
+  signals:
+    // List1_Click has filled the detail view for `object`.
+    void ObjectShown(int object);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // A handler run on behalf of the user; the outermost one starts a fresh
+    // record of the messages shown.
+    class UserAction {
+      public:
+        explicit UserAction(FrmMain& window);
+        ~UserAction();
+        UserAction(const UserAction&) = delete;
+        UserAction& operator=(const UserAction&) = delete;
+
+      private:
+        FrmMain& window_;
+    };
+
+    void CreateControls();
+    void CreateAboutPanel();
+    void CreateDetailView();
+    void ApplyColours();
+    void ConnectHandlers();
+
+    void Form_Initialize();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Form_Unload();
+    void List1_Click();
+    void FillObjectList();
+
+    // Steps 4 to 10 of opening: shared by the dialog and a dropped file.
+    void OpenChosenFile(const QString& path);
+    void ShowThumbnail(int thumbIndex);
+    QImage ImageListPicture(int thumbIndex);
+    void ClearDetailView();
+
+    ParseIFF& parse_;
+    ScoreFrm& editor_;
+    Desktop& desktop_;
+
+    int CurrentObject_ = -1;
+    QString dialogFolder_;
+    // ImageList1: the decoded thumbnails of the current file by BMP_ row
+    // (a null image for a chunk that does not decode); emptied at every open.
+    QHash<int, QImage> ImageList1_;
+
+    bool assigningIndex_ = false;
+    int pressedCurrentRow_ = -1;
+    bool detailsShown_ = false;
+    int actionDepth_ = 0;
+    QSet<QString> shownMessages_;
+
+    // The controls, named as designed; each one's objectName is its name.
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    QGroupBox* Frame5 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* OBJDesc = nullptr;
+    QLabel* Picture1 = nullptr;
+    QLabel* Picture2 = nullptr;
+    QFrame* TreeView1 = nullptr;
+    QListWidget* List1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* txtPrice = nullptr;
+    QAction* ShowDetailsAction = nullptr;
+};
+
+}  // namespace marrowick
