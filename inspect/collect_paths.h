@@ -1,0 +1,24 @@
+// Turns the command line's files and folders into the list of files to read.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace marrowick::inspect {
+
+struct PathEntry {
+    std::string path;   // as given, or the folder as given joined with the names below it
+    std::string error;  // why the entry cannot be read (UTF-8); empty when it can be tried
+};
+
+// Arguments are taken in order. A file is taken as it is, whatever its name; a
+// folder is walked recursively for files whose name ends in ".iff" in any letter
+// case, and what it yields comes in sorted path order. Links are followed, but
+// every folder is walked and every file taken at most once, so a link back up
+// the tree cannot loop. A folder or entry that cannot be read is listed with its
+// error in its place.
+std::vector<PathEntry> CollectPaths(const std::vector<std::string>& arguments);
+
+bool HasIffExtension(const std::string& name);
+
+}  // namespace marrowick::inspect

@@ -1,0 +1,162 @@
+#include "conflicts.h"
+
+#include <QJsonArray>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+#include "cp1252.h"
+
+namespace marrowick::inspect {
+namespace {
+
+std::uint32_t GuidKey(const std::array<std::uint8_t, 4>& guid) {
+    return static_cast<std::uint32_t>(guid[0]) | static_cast<std::uint32_t>(guid[1]) << 8 |
+           static_cast<std::uint32_t>(guid[2]) << 16 | static_cast<std::uint32_t>(guid[3]) << 24;
+}
+
+// Copies of one file: one user per file, at least two files, and every file the
+// same size and bytes as the first. Pairs already compared are remembered, since
+// a copied file with many objects puts the same pair in many groups.
+class CopyCheck {
+  public:
+    CopyCheck(const std::vector<ListedFile>& files, const SameBytesCheck& sameBytes)
+        : files_(files), sameBytes_(sameBytes) {}
+
+    bool AllCopies(const std::vector<GuidUser>& users) {
+        std::set<int> distinct;
+        for (const GuidUser& user : users) {
+            if (!distinct.insert(user.file).second) {
+                return false;  // two objects of one file share it: a real clash
+            }
+        }
+        const ListedFile& first = files_[static_cast<std::size_t>(users.front().file)];
+        for (std::size_t u = 1; u < users.size(); ++u) {
+            if (!Same(users.front().file, users[u].file, first)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    bool Same(int a, int b, const ListedFile& first) {
+        const ListedFile& other = files_[static_cast<std::size_t>(b)];
+        if (first.listing.size != other.listing.size) {
+            return false;
+        }
+        const auto key = std::make_pair(a, b);
+        auto known = known_.find(key);
+        if (known == known_.end()) {
+            known = known_.emplace(key, sameBytes_(first, other)).first;
+        }
+        return known->second;
+    }
+
+    const std::vector<ListedFile>& files_;
+    const SameBytesCheck& sameBytes_;
+    std::map<std::pair<int, int>, bool> known_;
+};
+
+void PrintUser(Printer& p, const std::vector<QString>& shownPaths, const GuidUser& user) {
+    p.BeginRecord();
+    p.Value("file", shownPaths[static_cast<std::size_t>(user.file)], "File");
+    p.Value("index", user.index, "Index");
+    p.Value("list_text", QString::fromStdString(Cp1252ToUtf8(user.listText)), "Entry");
+    p.Value("chunk_id", user.chunkId, "Id");
+    p.EndRecord();
+}
+
+}  // namespace
+
+std::string GuidBoxes(const std::array<std::uint8_t, 4>& guid) {
+    char text[10];
+    std::snprintf(text, sizeof text, "%02X%02X %02X%02X", guid[0], guid[1], guid[2], guid[3]);
+    return text;
+}
+
+std::string GuidValue(const std::array<std::uint8_t, 4>& guid) {
+    char text[11];
+    std::snprintf(text, sizeof text, "0x%08X", GuidKey(guid));
+    return text;
+}
+
+ConflictReport FindConflicts(const std::vector<ListedFile>& files,
+                             const SameBytesCheck& sameBytes) {
+    ConflictReport report;
+    std::vector<SharedGuid> groups;
+    std::unordered_map<std::uint32_t, std::size_t> groupOf;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        for (const ObjectGuid& object : files[f].listing.objects) {
+            ++report.objects;
+            GuidUser user{static_cast<int>(f), object.index, object.listText, object.chunkId};
+            const std::uint32_t key = GuidKey(object.guid);
+            if (key == 0) {
+                report.noGuid.push_back(std::move(user));
+                continue;
+            }
+            const auto [slot, added] = groupOf.emplace(key, groups.size());
+            if (added) {
+                groups.push_back({object.guid, {}, false});
+            }
+            groups[slot->second].users.push_back(std::move(user));
+        }
+    }
+    CopyCheck copies(files, sameBytes);
+    for (SharedGuid& group : groups) {
+        if (group.users.size() < 2) {
+            continue;
+        }
+        group.copiesOfOneFile = copies.AllCopies(group.users);
+        report.trueConflicts += group.copiesOfOneFile ? 0 : 1;
+        report.shared.push_back(std::move(group));
+    }
+    return report;
+}
+
+void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
+                         const std::vector<QString>& shownPaths, const ConflictReport& report,
+                         const std::vector<FileError>& errors) {
+    p.BeginRecord();
+    p.Value("files", static_cast<qint64>(files.size()), "Files");
+    p.Value("objects", report.objects, "Objects");
+    p.Value("conflicts", report.trueConflicts, "Conflicts");
+    p.Value("copies", static_cast<qint64>(report.shared.size()) - report.trueConflicts,
+            "Copies of one file");
+    p.Value("errors", static_cast<qint64>(errors.size()), "Errors");
+    p.BeginList("shared_guids", "GUIDs used by more than one object");
+    for (const SharedGuid& group : report.shared) {
+        p.BeginRecord();
+        p.Value("guid",
+                QJsonArray{QString::fromStdString(GuidBoxes(group.guid).substr(0, 4)),
+                           QString::fromStdString(GuidBoxes(group.guid).substr(5))},
+                "GUID");
+        p.Value("value", QString::fromStdString(GuidValue(group.guid)), "Value");
+        p.Value("copies_of_one_file", group.copiesOfOneFile, "copies of one file");
+        p.BeginList("objects");
+        for (const GuidUser& user : group.users) {
+            PrintUser(p, shownPaths, user);
+        }
+        p.EndList();
+        p.EndRecord();
+    }
+    p.EndList();
+    p.BeginList("no_guid", "Objects with no GUID (0000 0000)");
+    for (const GuidUser& user : report.noGuid) {
+        PrintUser(p, shownPaths, user);
+    }
+    p.EndList();
+    p.BeginList("file_errors");
+    for (const FileError& error : errors) {
+        p.BeginRecord();
+        p.Value("file", error.file);
+        p.Value("error", QString::fromStdString(error.error));
+        p.EndRecord();
+    }
+    p.EndList();
+    p.EndRecord();
+}
+
+}  // namespace marrowick::inspect

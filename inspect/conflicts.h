@@ -1,0 +1,61 @@
+// Finding the objects of a collection that share a GUID.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "guid_listing.h"
+#include "printer.h"
+
+namespace marrowick::inspect {
+
+struct ListedFile {
+    std::string path;  // as collected
+    GuidListing listing;
+};
+
+struct GuidUser {
+    int file = 0;  // position in the collection
+    int index = 0;
+    std::string listText;
+    std::int32_t chunkId = 0;
+};
+
+struct SharedGuid {
+    std::array<std::uint8_t, 4> guid{};
+    std::vector<GuidUser> users;  // in collection order, two or more
+    // Every user lies in a different file and all those files hold the same
+    // bytes: one file copied, not two objects that clash.
+    bool copiesOfOneFile = false;
+};
+
+struct ConflictReport {
+    std::vector<SharedGuid> shared;  // in the order their first users come
+    std::vector<GuidUser> noGuid;    // objects whose GUID bytes are all zero
+    int trueConflicts = 0;           // shared GUIDs that are not copies of one file
+    int objects = 0;
+};
+
+// Tells whether two files of the collection hold the same bytes.
+using SameBytesCheck = std::function<bool(const ListedFile&, const ListedFile&)>;
+
+ConflictReport FindConflicts(const std::vector<ListedFile>& files, const SameBytesCheck& sameBytes);
+
+// "2843 EAE7", the two boxes of the editor.
+std::string GuidBoxes(const std::array<std::uint8_t, 4>& guid);
+// "0xE7EA4328", the bytes as a little-endian 32-bit value.
+std::string GuidValue(const std::array<std::uint8_t, 4>& guid);
+
+struct FileError {
+    QString file;
+    std::string error;
+};
+
+void PrintConflictReport(Printer& printer, const std::vector<ListedFile>& files,
+                         const std::vector<QString>& shownPaths, const ConflictReport& report,
+                         const std::vector<FileError>& errors);
+
+}  // namespace marrowick::inspect

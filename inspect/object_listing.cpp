@@ -1,0 +1,134 @@
+#include "object_listing.h"
+
+#include <QJsonArray>
+
+#include "cp1252.h"
+#include "object_list.h"
+
+namespace marrowick::inspect {
+namespace {
+
+class FirstMessage : public MessageSink {
+  public:
+    void ShowMessage(const std::string& text, const std::string&) override {
+        if (first.empty()) {
+            first = text;
+        }
+    }
+    std::string first;
+};
+
+QString FromFile(const std::string& bytes) {
+    return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
+
+QJsonArray HexPair(const std::string& first, const std::string& second) {
+    return {QString::fromStdString(first), QString::fromStdString(second)};
+}
+
+void PrintObject(Printer& p, const ObjectRecord& o) {
+    const ObjectAttributeRow& a = o.attributes;
+    p.BeginRecord();
+    p.Value("index", o.index, "Index");
+    p.Value("label", FromFile(o.label), "Label");
+    p.Value("chunk_id", o.chunkId, "Id");
+    p.Value("list_text", FromFile(o.listText));
+    p.Value("catalog_id", o.catalogId);
+    p.Value("ctss_entry", o.ctssEntry);
+    p.Value("thumb_index", o.thumbIndex);
+    p.Value("guid", HexPair(a.GuidHex1, a.GuidHex2), "GUID");
+    p.Value("original_guid", HexPair(a.OrigGuidHex1, a.OrigGuidHex2), "Original GUID");
+    p.Value("clone_guid", HexPair(a.CloneGuidHex1, a.CloneGuidHex2));
+    p.Value("price", a.Price, "Price");
+    p.Value("sale_price", a.SalePrice);
+    p.Value("initial_depreciation", a.InitialDepreciation);
+    p.Value("daily_depreciation", a.DailyDepreciation);
+    p.Value("self_depreciating", a.SelfDepreciating);
+    p.Value("depreciation_limit", a.DepreciationLimit);
+    p.Value("room_flags", a.RoomFlags);
+    p.Value("type_flags", a.TypeFlags);
+    p.Value("room_name", FromFile(o.roomName), "Room");
+    p.Value("type_name", FromFile(o.typeName), "Type");
+    p.Value("room_index", o.roomIndex);
+    p.Value("type_index", o.typeIndex);
+    p.BeginRecord("scores");
+    p.Value("hunger", a.HungerScore);
+    p.Value("comfort", a.ComfortScore);
+    p.Value("hygiene", a.HygieneScore);
+    p.Value("bladder", a.BladderScore);
+    p.Value("energy", a.EnergyScore);
+    p.Value("fun", a.FunScore);
+    p.Value("room", a.RoomScore);
+    p.EndRecord();
+    p.Value("skill_flag", a.SkillFlag);
+    QJsonArray boxes;
+    for (int bit : SkillBoxesToTick(a.SkillFlag)) {
+        boxes.append(bit);
+    }
+    p.Value("skill_boxes", boxes);
+    p.Value("catalog_name", FromFile(o.catalogName), "Catalog name");
+    p.Value("catalog_description", FromFile(o.catalogDescription));
+    p.EndRecord();
+}
+
+}  // namespace
+
+FileListing ListFile(ParseIFF& parse, const std::string& path) {
+    FirstMessage messages;
+    parse.SetMessageSink(&messages);
+    parse.CurrentFile = path;
+    parse.ScanObjectFile(path);
+    const std::vector<ObjectListEntry> entries = FillObjectList(parse);
+
+    FileListing listing;
+    // One descriptor serves every decoder call for this file.
+    ParseIFF::FileScope open(parse);
+    for (std::size_t i = 0; i < entries.size() && messages.first.empty(); ++i) {
+        const int index = static_cast<int>(i);
+        // The editor's loading order; every object is decoded afresh, so no value
+        // of an earlier object or file can show through.
+        for (AttributeGroup group : {ScoreGroup, ValueGroup, SkillGroup, BuyModeGroup, GuidGroup}) {
+            parse.ReadObjectAttributes(index, group);
+        }
+        parse.ReadCatalogText(entries[i].ItemData);
+
+        ObjectRecord o;
+        o.index = index;
+        o.listText = entries[i].Text;
+        o.label = ObjectLabelFromEntry(entries[i].Text);
+        o.chunkId = parse.ObjdChunkId[i];
+        o.catalogId = parse.CatalogId[i];
+        o.ctssEntry = entries[i].ItemData;
+        o.thumbIndex = parse.ThumbIndex[i];
+        o.attributes = parse.ObjectAttributes[i];
+        o.roomName = parse.RoomName;
+        o.typeName = parse.TypeName;
+        o.roomIndex = parse.RoomIndex;
+        o.typeIndex = parse.TypeIndex;
+        o.catalogName = parse.CatalogName;
+        o.catalogDescription = parse.CatalogDescription;
+        listing.objects.push_back(std::move(o));
+    }
+    parse.SetMessageSink(nullptr);
+    listing.error = std::move(messages.first);
+    if (!listing.error.empty()) {
+        listing.objects.clear();
+    }
+    return listing;
+}
+
+void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing) {
+    printer.BeginRecord();
+    printer.Value("file", shownPath, "File");
+    printer.Value("error", listing.error.empty()
+                               ? QJsonValue(QJsonValue::Null)
+                               : QJsonValue(QString::fromStdString(listing.error)));
+    printer.BeginList("objects", "Objects");
+    for (const ObjectRecord& object : listing.objects) {
+        PrintObject(printer, object);
+    }
+    printer.EndList();
+    printer.EndRecord();
+}
+
+}  // namespace marrowick::inspect

@@ -1,0 +1,41 @@
+// One file's objects as the windows show them: what the main window does when
+// it opens the file, selects each object in turn and opens the editor on it.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+#include "parse_iff.h"
+#include "printer.h"
+
+namespace marrowick::inspect {
+
+struct ObjectRecord {
+    int index = 0;
+    std::string listText;  // raw bytes, as all texts here
+    std::string label;
+    std::int32_t chunkId = 0;
+    std::int16_t catalogId = 0;
+    int ctssEntry = -1;
+    int thumbIndex = -1;
+    ObjectAttributeRow attributes;
+    std::string roomName, typeName;
+    int roomIndex = 0;
+    int typeIndex = 0;
+    std::string catalogName, catalogDescription;
+};
+
+struct FileListing {
+    std::string error;  // the first message the window would show (UTF-8); empty if none
+    std::vector<ObjectRecord> objects;  // empty when there is an error
+};
+
+// `parse` is working space reused between files; it keeps no message sink.
+FileListing ListFile(ParseIFF& parse, const std::string& path);
+
+// Writes one file's record: `shownPath` is the path as the user gave it.
+void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing);
+
+}  // namespace marrowick::inspect

@@ -1,0 +1,44 @@
+// The one way the tool writes a report: report code names each value once, and
+// a back end lays it out, as text for people or as JSON for scripts.
+#pragma once
+
+#include <QJsonValue>
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace marrowick::inspect {
+
+class Printer {
+  public:
+    virtual ~Printer() = default;
+
+    // A record: a JSON object. In text, a line of its headed values followed by
+    // its lists, or a row when it is an item of a table. `key` names it inside
+    // the enclosing record and is empty for an item of a list or a report.
+    virtual void BeginRecord(const std::string& key = {}) = 0;
+    virtual void EndRecord() = 0;
+
+    // A list of records. In text, a table whose columns are the items' headed
+    // values, titled by `heading`; a list of records that hold lists of their own
+    // is shown as one section per item instead.
+    virtual void BeginList(const std::string& key, const std::string& heading = {}) = 0;
+    virtual void EndList() = 0;
+
+    // One value. `heading` names it in text; a value without a heading appears
+    // in JSON only. A true boolean shows as its heading alone, false not at all.
+    virtual void Value(const std::string& key, const QJsonValue& value,
+                       const std::string& heading = {}) = 0;
+};
+
+// Each top-level record is written, and `out` flushed, when it ends.
+std::unique_ptr<Printer> MakeTextPrinter(std::ostream& out);
+// One JSON document per top-level record, one per line.
+std::unique_ptr<Printer> MakeJsonPrinter(std::ostream& out);
+
+// Text safe to show on a terminal: control characters, which file names and
+// labels may hold, become blanks.
+QString PrintableText(const QString& text);
+
+}  // namespace marrowick::inspect

@@ -1,0 +1,34 @@
+// The one-line progress display of a long run, on a terminal only.
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <ostream>
+
+namespace marrowick::inspect {
+
+class Progress {
+  public:
+    // `enabled` is whether stderr is a terminal; nothing is written otherwise.
+    Progress(std::ostream& err, bool enabled, std::size_t total);
+    ~Progress() { Clear(); }
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
+    // Called before file `done` (0-based) is read.
+    void Step(std::size_t done, const QString& current);
+    // Writes a line of its own (an error), keeping the display below it.
+    void Message(const std::string& text);
+    void Clear();
+
+  private:
+    std::ostream& err_;
+    bool enabled_;
+    std::size_t total_;
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::time_point lastDraw_;
+};
+
+}  // namespace marrowick::inspect

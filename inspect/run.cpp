@@ -1,0 +1,161 @@
+#include "run.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+
+#include "collect_paths.h"
+#include "conflicts.h"
+#include "object_listing.h"
+#include "progress.h"
+#include "same_bytes.h"
+
+#ifndef MARROWICK_VERSION
+#define MARROWICK_VERSION "unknown"
+#endif
+
+namespace marrowick::inspect {
+namespace {
+
+constexpr const char* kProgram = "marrowick-inspect";
+
+QString Shown(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// An error line on stderr: the file, then the message on one line.
+std::string ErrorLine(const std::string& path, const std::string& message) {
+    QString text = QString::fromStdString(message);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return (PrintableText(Shown(path)) + QStringLiteral(": ") + PrintableText(text)).toStdString();
+}
+
+std::vector<std::string> LocalPaths(const QStringList& arguments) {
+    std::vector<std::string> paths;
+    for (const QString& argument : arguments) {
+        paths.push_back(QFile::encodeName(argument).toStdString());
+    }
+    return paths;
+}
+
+int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err) {
+    int status = kAllRead;
+    ParseIFF parse;
+    for (const PathEntry& entry : entries) {
+        FileListing listing;
+        if (entry.error.empty()) {
+            listing = ListFile(parse, entry.path);
+        } else {
+            listing.error = entry.error;
+        }
+        if (!listing.error.empty()) {
+            err << ErrorLine(entry.path, listing.error) << '\n' << std::flush;
+            status = kFileError;
+        }
+        PrintFileListing(printer, Shown(entry.path), listing);
+    }
+    return status;
+}
+
+int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err,
+                    bool stderrIsTerminal) {
+    std::vector<ListedFile> files;
+    std::vector<QString> shownPaths;
+    std::vector<FileError> errors;
+    ParseIFF parse;
+    {
+        Progress progress(err, stderrIsTerminal, entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const PathEntry& entry = entries[i];
+            progress.Step(i, PrintableText(Shown(entry.path)));
+            ListedFile file{entry.path, {}};
+            if (entry.error.empty()) {
+                file.listing = ListObjectGuids(parse, entry.path);
+            } else {
+                file.listing.error = entry.error;
+            }
+            if (!file.listing.error.empty()) {
+                progress.Message(ErrorLine(entry.path, file.listing.error));
+                errors.push_back({Shown(entry.path), file.listing.error});
+            }
+            shownPaths.push_back(Shown(entry.path));
+            files.push_back(std::move(file));
+        }
+    }
+    const ConflictReport report = FindConflicts(
+        files,
+        [](const ListedFile& a, const ListedFile& b) { return SameFileBytes(a.path, b.path); });
+    PrintConflictReport(printer, files, shownPaths, report, errors);
+    if (!errors.empty()) {
+        return kFileError;
+    }
+    return report.trueConflicts > 0 ? kGuidConflict : kAllRead;
+}
+
+}  // namespace
+
+QString HelpText() {
+    return QStringLiteral(
+        "Usage: marrowick-inspect [--json] [--conflicts] PATH...\n"
+        "\n"
+        "Prints the objects of object files as Marrowick's windows show them, or\n"
+        "finds the objects that share a GUID. A PATH is a file or a folder; folders\n"
+        "are searched recursively for files whose name ends in .iff in any letter\n"
+        "case, and their files are taken in sorted order.\n"
+        "\n"
+        "Options:\n"
+        "  --json         Write JSON: one object per line for each file, or with\n"
+        "                 --conflicts one document for the whole run.\n"
+        "  --conflicts    Instead of the objects, report every GUID that more than\n"
+        "                 one object uses, grouped by GUID, and the objects that\n"
+        "                 have no GUID (all zero). A group whose objects all come\n"
+        "                 from byte-identical files is marked as copies of one file.\n"
+        "  -h, --help     Show this help and exit.\n"
+        "  -v, --version  Show the version and exit.\n"
+        "\n"
+        "Exit status:\n"
+        "  0  every file was read, and with --conflicts no two objects share a GUID\n"
+        "     (copies of one file do not count)\n"
+        "  1  a file or folder could not be read or is not a valid object file;\n"
+        "     everything else is still reported (this status wins over 3)\n"
+        "  2  the command line is wrong\n"
+        "  3  with --conflicts: objects share a GUID\n");
+}
+
+int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& err,
+               bool stderrIsTerminal) {
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption conflicts(QStringLiteral("conflicts"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOptions({json, conflicts, help, version});
+    parser.addPositionalArgument(QStringLiteral("PATH"), QString());
+
+    const auto usageError = [&err](const QString& why) {
+        err << kProgram << ": " << why.toStdString() << "\nTry '" << kProgram
+            << " --help' for more information.\n";
+        return kUsageError;
+    };
+    if (!parser.parse(arguments)) {
+        return usageError(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        out << HelpText().toStdString();
+        return kAllRead;
+    }
+    if (parser.isSet(version)) {
+        out << kProgram << ' ' << MARROWICK_VERSION << '\n';
+        return kAllRead;
+    }
+    if (parser.positionalArguments().isEmpty()) {
+        return usageError(QStringLiteral("no file or folder given."));
+    }
+
+    const std::vector<PathEntry> entries = CollectPaths(LocalPaths(parser.positionalArguments()));
+    const std::unique_ptr<Printer> printer =
+        parser.isSet(json) ? MakeJsonPrinter(out) : MakeTextPrinter(out);
+    return parser.isSet(conflicts) ? FindSharedGuids(entries, *printer, err, stderrIsTerminal)
+                                   : ListObjects(entries, *printer, err);
+}
+
+}  // namespace marrowick::inspect

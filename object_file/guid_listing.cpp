@@ -1,0 +1,55 @@
+#include "guid_listing.h"
+
+#include "file_bytes.h"
+#include "object_list.h"
+
+namespace marrowick {
+namespace {
+
+constexpr std::uint64_t kGuidOffset = 104;
+
+class FirstMessage : public MessageSink {
+  public:
+    void ShowMessage(const std::string& text, const std::string&) override {
+        if (first.empty()) {
+            first = text;
+        }
+    }
+    std::string first;
+};
+
+}  // namespace
+
+GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path) {
+    GuidListing listing;
+    FirstMessage messages;
+    parse.SetMessageSink(&messages);
+    parse.CurrentFile = path;
+    FileBytes file(path);
+    parse.ScanObjectFile(file, path);
+    parse.SetMessageSink(nullptr);
+    listing.error = std::move(messages.first);
+    listing.size = file.size();
+    if (!listing.error.empty()) {
+        return listing;
+    }
+    std::vector<ObjectListEntry> entries = FillObjectList(parse);
+    listing.objects.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        ObjectGuid object;
+        object.index = static_cast<int>(i);
+        object.listText = std::move(entries[i].Text);
+        object.chunkId = parse.ObjdChunkId[i];
+        // Through the block cache: the scan has just read this chunk's header,
+        // so the GUID costs no further read. Bytes past the end count as zero.
+        const auto chunk = static_cast<std::uint64_t>(parse.ObjdChunkPos[i]);
+        for (std::size_t b = 0; b < object.guid.size(); ++b) {
+            const int byte = file.At(chunk + kGuidOffset + b);
+            object.guid[b] = static_cast<std::uint8_t>(byte < 0 ? 0 : byte);
+        }
+        listing.objects.push_back(std::move(object));
+    }
+    return listing;
+}
+
+}  // namespace marrowick

@@ -1,0 +1,33 @@
+// The few fields a search for shared GUIDs needs from one object file, read with
+// a single open of the file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "parse_iff.h"
+
+namespace marrowick {
+
+struct ObjectGuid {
+    int index = 0;
+    std::string listText;  // the object list's entry text (raw bytes)
+    std::int32_t chunkId = 0;
+    std::array<std::uint8_t, 4> guid{};  // chunk offsets 104 to 107, in file order
+};
+
+struct GuidListing {
+    // The first message the scan reported (UTF-8); empty when the file scanned.
+    std::string error;
+    std::uint64_t size = 0;
+    std::vector<ObjectGuid> objects;
+};
+
+// Scans `path` as the main window does and reads every listed object's GUID.
+// `parse` is only working space, reused between files because its tables are
+// large; the call leaves it without a message sink.
+GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path);
+
+}  // namespace marrowick
