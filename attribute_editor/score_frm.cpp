@@ -23,6 +23,7 @@ void ScoreFrm::Open(int currentObject, const QString& entryText) {
         // A closed window waits for the event loop to delete it; from the
         // moment it closes the editor counts as closed.
         connect(window_, &ScoreWindow::closed, this, [this] { window_ = nullptr; });
+        ParseIFF::FileScope open(parse_);  // one descriptor for all five decodes
         window_->Form_Load(currentObject, entryText);
     }
     window_->show();

@@ -113,6 +113,34 @@ CategoryNaming NameCategory(const std::array<Category, 9>& table, int flags) {
     return {joined, -1};
 }
 
+ParseIFF::ParseIFF() = default;
+ParseIFF::~ParseIFF() = default;
+
+ParseIFF::FileScope::~FileScope() {
+    if (--parse_.scope_depth_ == 0) {
+        parse_.scoped_file_.reset();
+        parse_.FileNum = -1;
+    }
+}
+
+FileBytes* ParseIFF::OpenCurrentFile(std::unique_ptr<FileBytes>& local) {
+    std::unique_ptr<FileBytes>& slot = scope_depth_ > 0 ? scoped_file_ : local;
+    if (!slot) {
+        slot = std::make_unique<FileBytes>(CurrentFile);
+        if (!slot->ok()) {
+            Report(CannotOpenMessage(CurrentFile, slot->error()), kAppTitle);
+        }
+    }
+    FileNum = slot->fd();
+    return slot->ok() ? slot.get() : nullptr;
+}
+
+void ParseIFF::DoneWithFile() {
+    if (scope_depth_ == 0) {
+        FileNum = -1;  // the caller's local handle closes as it goes
+    }
+}
+
 void ParseIFF::Report(const std::string& text, const std::string& caption) {
     if (sink_ != nullptr) {
         sink_->ShowMessage(text, caption);
@@ -128,14 +156,11 @@ void ParseIFF::ReadObjectAttributes(int index, AttributeGroup group) {
     // as zero, so no value of another object or file survives a decode.
     std::uint8_t chunk[kDefinitionBytes] = {};
     {
-        FileBytes file(CurrentFile);
-        if (!file.ok()) {
-            Report(CannotOpenMessage(CurrentFile, file.error()), kAppTitle);
-        } else {
-            FileNum = file.fd();
-            file.ReadInto(static_cast<std::uint64_t>(ObjdChunkPos[row]), chunk);
-            FileNum = -1;
+        std::unique_ptr<FileBytes> local;
+        if (FileBytes* file = OpenCurrentFile(local)) {
+            file->ReadInto(static_cast<std::uint64_t>(ObjdChunkPos[row]), chunk);
         }
+        DoneWithFile();
     }
     ObjectAttributeRow& a = ObjectAttributes[row];
     switch (group) {
@@ -190,15 +215,14 @@ void ParseIFF::ReadCatalogText(int entry) {
     }
     CatalogName.clear();
     CatalogDescription.clear();
-    FileBytes file(CurrentFile);
-    if (!file.ok()) {
-        Report(CannotOpenMessage(CurrentFile, file.error()), kAppTitle);
+    std::unique_ptr<FileBytes> local;
+    FileBytes* file = OpenCurrentFile(local);
+    if (file == nullptr) {
         return;
     }
-    FileNum = file.fd();
     const auto chunk = static_cast<std::uint64_t>(CtssChunkPos[static_cast<std::size_t>(entry)]);
     std::uint8_t sizeField[4];
-    file.ReadInto(chunk + 4, sizeField);
+    file->ReadInto(chunk + 4, sizeField);
     // The size counts the 76-byte header; the texts end at the chunk's end, the
     // file's end, or after three steps of 32767 bytes at the most.
     const auto chunkSize =
@@ -207,8 +231,8 @@ void ParseIFF::ReadCatalogText(int entry) {
         std::min<std::uint64_t>(chunkSize > kCatalogTextStart ? chunkSize - kCatalogTextStart : 0,
                                 3 * kMaxTextBytes);
     const std::vector<std::uint8_t> bytes =
-        file.ReadUpTo(chunk + kCatalogTextStart, static_cast<std::size_t>(wanted));
-    FileNum = -1;
+        file->ReadUpTo(chunk + kCatalogTextStart, static_cast<std::size_t>(wanted));
+    DoneWithFile();
 
     std::size_t at = 0;
     CatalogName = TakeUntil(bytes, at, 0);
@@ -222,24 +246,24 @@ std::vector<std::uint8_t> ParseIFF::ReadThumbnailBytes(int row) {
     if (row < 0 || row >= BmpCount) {
         return {};
     }
-    FileBytes file(CurrentFile);
-    if (!file.ok()) {
+    std::unique_ptr<FileBytes> local;
+    FileBytes* file = OpenCurrentFile(local);
+    if (file == nullptr) {
         return {};
     }
-    FileNum = file.fd();
     const auto chunk = static_cast<std::uint64_t>(BmpChunkPos[static_cast<std::size_t>(row)]);
     std::uint8_t sizeField[4];
-    if (file.ReadInto(chunk + 4, sizeField) < 4) {
-        FileNum = -1;
+    if (file->ReadInto(chunk + 4, sizeField) < 4) {
+        DoneWithFile();
         return {};
     }
     const auto chunkSize =
         static_cast<std::uint64_t>(ReadBE32(sizeField[0], sizeField[1], sizeField[2], sizeField[3]));
     const std::uint64_t dataSize = chunkSize > kChunkHeaderBytes ? chunkSize - kChunkHeaderBytes : 0;
-    std::vector<std::uint8_t> bytes = file.ReadUpTo(
+    std::vector<std::uint8_t> bytes = file->ReadUpTo(
         chunk + kChunkHeaderBytes,
         static_cast<std::size_t>(std::min<std::uint64_t>(dataSize, kMaxThumbnailBytes)));
-    FileNum = -1;
+    DoneWithFile();
     return bytes;
 }
 

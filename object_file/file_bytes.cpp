@@ -96,7 +96,26 @@ std::size_t FileBytes::ReadInto(std::uint64_t offset, std::span<std::uint8_t> ou
     }
     const std::uint64_t available = size_ - offset;
     const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(available, out.size()));
-    return PreadFully(offset, out.data(), wanted);
+    if (wanted > kCachedReadLimit) {
+        return PreadFully(offset, out.data(), wanted);
+    }
+    return CopyCached(offset, out.data(), wanted);
+}
+
+std::size_t FileBytes::CopyCached(std::uint64_t offset, std::uint8_t* out, std::size_t length) {
+    std::size_t done = 0;
+    while (done < length) {
+        const std::uint64_t at = offset + done;
+        Block& block = Fetch(at / kBlockSize);
+        const auto within = static_cast<std::size_t>(at % kBlockSize);
+        if (within >= block.length) {
+            break;  // the file shrank under us
+        }
+        const std::size_t take = std::min(block.length - within, length - done);
+        std::copy_n(block.bytes.begin() + static_cast<std::ptrdiff_t>(within), take, out + done);
+        done += take;
+    }
+    return done;
 }
 
 std::vector<std::uint8_t> FileBytes::ReadUpTo(std::uint64_t offset, std::size_t length) {
@@ -105,7 +124,8 @@ std::vector<std::uint8_t> FileBytes::ReadUpTo(std::uint64_t offset, std::size_t 
     }
     const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size_ - offset, length));
     std::vector<std::uint8_t> bytes(wanted);
-    bytes.resize(PreadFully(offset, bytes.data(), wanted));
+    bytes.resize(wanted > kCachedReadLimit ? PreadFully(offset, bytes.data(), wanted)
+                                           : CopyCached(offset, bytes.data(), wanted));
     return bytes;
 }
 

@@ -43,6 +43,9 @@ public:
     std::size_t read_calls() const { return read_calls_; }
 
     static constexpr std::size_t kBlockSize = 4096;
+    // Reads up to this long go through the block cache; longer ones go straight
+    // to the file.
+    static constexpr std::size_t kCachedReadLimit = 4 * kBlockSize;
 
 private:
     struct Block {
@@ -53,6 +56,7 @@ private:
     };
     std::size_t PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length);
     Block& Fetch(std::uint64_t number);
+    std::size_t CopyCached(std::uint64_t offset, std::uint8_t* out, std::size_t length);
 
     int fd_ = -1;
     std::uint64_t size_ = 0;

@@ -8,12 +8,15 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "messages.h"
 
 namespace marrowick {
+
+class FileBytes;
 
 inline constexpr int kRows = 301;  // every per-object table has rows 0 to 300
 
@@ -117,12 +120,30 @@ public:
     // chose before it scans.
     std::string CurrentFile;
 
+    // Keeps CurrentFile open while it lives, so that the decoder calls made for
+    // one event share one descriptor and its block cache instead of reopening
+    // the file each time. A file that cannot be opened is reported once per
+    // scope. Scopes may nest; nothing stays open after the outermost one.
+    class FileScope {
+    public:
+        explicit FileScope(ParseIFF& parse) : parse_(parse) { ++parse_.scope_depth_; }
+        ~FileScope();
+        FileScope(const FileScope&) = delete;
+        FileScope& operator=(const FileScope&) = delete;
+
+    private:
+        ParseIFF& parse_;
+    };
+
     // Where the reader's messages go. Without a sink they are dropped.
     void SetMessageSink(MessageSink* sink) { sink_ = sink; }
 
     // Empties the index and refills it from the file at `path`. A bad file is
     // reported through the message sink and leaves the index empty.
     void ScanObjectFile(const std::string& path);
+    // The same scan over a file the caller already has open, so that a caller
+    // that reads more of the file (the GUID listing) opens it only once.
+    void ScanObjectFile(FileBytes& file, const std::string& path);
 
     // Decodes one group of object `index`'s definition from CurrentFile into its
     // row of ObjectAttributes (and, for BuyModeGroup, the category values).
@@ -136,7 +157,12 @@ public:
     // CurrentFile; empty when there is none or it cannot be read.
     std::vector<std::uint8_t> ReadThumbnailBytes(int row);
 
-    // Chunk ids are 16-bit; largest BMP_ data we hand on to an image decoder.
+    ~ParseIFF();
+    ParseIFF();
+    ParseIFF(const ParseIFF&) = delete;
+    ParseIFF& operator=(const ParseIFF&) = delete;
+
+    // Largest BMP_ data we hand on to an image decoder.
     static constexpr std::size_t kMaxThumbnailBytes = 4 * 1024 * 1024;
     // Longest text kept from one label or catalog text step.
     static constexpr std::size_t kMaxTextBytes = 32767;
@@ -144,8 +170,14 @@ public:
 private:
     void Report(const std::string& text, const std::string& caption);
     void ClearIndex();
+    // CurrentFile, open: the scope's file while a FileScope lives, else a fresh
+    // one kept in `local`. Null (after a report) when it cannot be opened.
+    FileBytes* OpenCurrentFile(std::unique_ptr<FileBytes>& local);
+    void DoneWithFile();
 
     MessageSink* sink_ = nullptr;
+    int scope_depth_ = 0;
+    std::unique_ptr<FileBytes> scoped_file_;
 };
 
 }  // namespace marrowick

@@ -65,8 +65,12 @@ void ParseIFF::ClearIndex() {
 }
 
 void ParseIFF::ScanObjectFile(const std::string& path) {
-    ClearIndex();
     FileBytes file(path);
+    ScanObjectFile(file, path);
+}
+
+void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
+    ClearIndex();
     if (!file.ok()) {
         Report(CannotOpenMessage(path, file.error()), kAppTitle);
         return;

@@ -180,6 +180,33 @@ TEST_F(DecodeTest, AChangedFileLeavesNoStaleValues) {
     EXPECT_EQ(parse.CatalogName, "");
 }
 
+TEST_F(DecodeTest, AFileScopeSharesOneOpenFileAndReportsOnce) {
+    ObjectDefinition def;
+    def.price = 42;
+    OpenObject(def);
+    {
+        ParseIFF::FileScope open(parse);
+        parse.ReadObjectAttributes(0, SkillGroup);
+        const int descriptor = parse.FileNum;
+        EXPECT_GE(descriptor, 0);
+        // Later calls in the scope read through the descriptor already open.
+        std::filesystem::remove(path);
+        parse.ReadObjectAttributes(0, ValueGroup);
+        EXPECT_EQ(Row(0).Price, 42);
+        EXPECT_EQ(parse.FileNum, descriptor);
+    }
+    EXPECT_EQ(parse.FileNum, -1);
+    EXPECT_TRUE(reader.messages.shown.empty());
+    {
+        ParseIFF::FileScope open(parse);
+        parse.ReadObjectAttributes(0, ValueGroup);
+        parse.ReadObjectAttributes(0, BuyModeGroup);
+        parse.ReadCatalogText(0);
+    }
+    EXPECT_EQ(Row(0).Price, 0);
+    EXPECT_EQ(reader.messages.shown.size(), 1u);
+}
+
 TEST_F(DecodeTest, CatalogTextsInTheUsualLayout) {
     ObjectDefinition def;
     def.catalog_id = 2000;
