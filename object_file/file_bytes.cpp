@@ -61,10 +61,15 @@ std::size_t FileBytes::PreadFully(std::uint64_t offset, std::uint8_t* out, std::
 }
 
 FileBytes::Block& FileBytes::Fetch(std::uint64_t number) {
+    // Byte walks stay in one block for thousands of calls: try it first.
+    if (last_ != nullptr && last_->number == number) {
+        return *last_;
+    }
     Block* oldest = &cache_.front();
     for (Block& block : cache_) {
         if (block.number == number) {
             block.last_use = ++clock_;
+            last_ = &block;
             return block;
         }
         if (block.last_use < oldest->last_use) {
@@ -77,6 +82,7 @@ FileBytes::Block& FileBytes::Fetch(std::uint64_t number) {
     const std::uint64_t start = number * kBlockSize;
     const std::uint64_t wanted = std::min<std::uint64_t>(kBlockSize, size_ - start);
     oldest->length = PreadFully(start, oldest->bytes.data(), static_cast<std::size_t>(wanted));
+    last_ = oldest;
     return *oldest;
 }
 

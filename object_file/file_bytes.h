@@ -62,6 +62,7 @@ private:
     std::uint64_t size_ = 0;
     std::string error_;
     std::vector<Block> cache_;
+    Block* last_ = nullptr;  // the block used most recently
     std::uint64_t clock_ = 0;
     std::size_t read_calls_ = 0;
 };

@@ -1,31 +1,34 @@
 #include "object_list.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace marrowick {
 
 std::vector<ObjectListEntry> FillObjectList(ParseIFF& parse) {
+    // The last row carrying an id wins, so later rows overwrite earlier ones.
+    // Ids are compared as signed 16-bit values widened to 32 bits.
+    std::unordered_map<std::int32_t, int> lastCatalogRow;
+    for (int j = 0; j < parse.CtssCount; ++j) {
+        lastCatalogRow[parse.CtssChunkId[static_cast<std::size_t>(j)]] = j;
+    }
+    std::unordered_map<std::int32_t, int> lastBitmapRow;
+    for (int j = 0; j < parse.BmpCount; ++j) {
+        lastBitmapRow[parse.BmpChunkId[static_cast<std::size_t>(j)]] = j;
+    }
+    auto rowOf = [](const std::unordered_map<std::int32_t, int>& rows, std::int32_t id) {
+        const auto found = rows.find(id);
+        return found == rows.end() ? -1 : found->second;
+    };
+
     std::vector<ObjectListEntry> entries;
     entries.reserve(static_cast<std::size_t>(parse.ObjdCount));
     for (int i = 0; i < parse.ObjdCount; ++i) {
         const auto row = static_cast<std::size_t>(i);
-        entries.push_back({parse.ObjdLabel[row] + "  " + std::to_string(parse.ObjdChunkId[row]), -1});
-    }
-    for (int i = 0; i < parse.ObjdCount; ++i) {
-        const auto row = static_cast<std::size_t>(i);
-        // Ids are compared as signed 16-bit values widened to 32 bits.
         const std::int32_t catalog = parse.CatalogId[row];
-        parse.ThumbIndex[row] = -1;
-        for (int j = 0; j < parse.CtssCount; ++j) {
-            if (parse.CtssChunkId[static_cast<std::size_t>(j)] == catalog) {
-                entries[row].ItemData = j;
-            }
-        }
-        for (int j = 0; j < parse.BmpCount; ++j) {
-            if (parse.BmpChunkId[static_cast<std::size_t>(j)] == catalog) {
-                parse.ThumbIndex[row] = static_cast<std::int16_t>(j);
-            }
-        }
+        entries.push_back({parse.ObjdLabel[row] + "  " + std::to_string(parse.ObjdChunkId[row]),
+                           rowOf(lastCatalogRow, catalog)});
+        parse.ThumbIndex[row] = static_cast<std::int16_t>(rowOf(lastBitmapRow, catalog));
     }
     return entries;
 }

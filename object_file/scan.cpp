@@ -1,5 +1,6 @@
 // The container check and the resource-map scan that fill the object index.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "file_bytes.h"
@@ -106,12 +107,18 @@ void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
     const std::uint64_t regionStart = map + kMapHeaderAndPrefix;
     const std::vector<std::uint8_t> region =
         file.ReadUpTo(regionStart, static_cast<std::size_t>(scanLength + 4));
+    std::array<bool, 256> startsACode{};
+    for (const char* code : kMapTypeCodes) {
+        startsACode[static_cast<std::uint8_t>(code[0])] = true;
+    }
     for (std::size_t k = 0; k <= scanLength && k + 4 <= region.size(); ++k) {
         const std::uint8_t* window = region.data() + k;
-        for (int type = 0; type < kChunkTypeCount; ++type) {
-            if (std::memcmp(window, kMapTypeCodes[static_cast<std::size_t>(type)], 4) == 0) {
-                TypeListPos[static_cast<std::size_t>(type)] =
-                    static_cast<std::int64_t>(regionStart + k + 4);
+        if (!startsACode[window[0]]) {
+            continue;  // most windows: no code starts with this byte
+        }
+        for (std::size_t type = 0; type < kMapTypeCodes.size(); ++type) {
+            if (std::memcmp(window, kMapTypeCodes[type], 4) == 0) {
+                TypeListPos[type] = static_cast<std::int64_t>(regionStart + k + 4);
             }
         }
     }
