@@ -1,12 +1,49 @@
 #include "demo_sample.h"
 
+#include <algorithm>
+
 namespace marrowick::tools {
 namespace {
 
 using test::CatalogString;
 using test::CatalogTexts;
-using test::CatalogThumbnail;
+using test::BitmapFile;
 using test::ObjectDefinition;
+
+std::uint32_t Mix(std::uint32_t a, std::uint32_t b, int weight /* of b, 0..16 */) {
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const auto ca = static_cast<int>((a >> shift) & 0xFF);
+        const auto cb = static_cast<int>((b >> shift) & 0xFF);
+        out |= static_cast<std::uint32_t>((ca * (16 - weight) + cb * weight) / 16) << shift;
+    }
+    return out;
+}
+
+// A 74 x 37 catalog thumbnail like the game's: the object as a shaded disc on a
+// pale backdrop, the right half the same picture highlighted.
+test::Bytes Thumbnail(std::uint32_t colour) {
+    return BitmapFile(74, 37, 24, [colour](int x, int y) -> std::uint32_t {
+        const bool highlighted = x >= 37;
+        const int hx = highlighted ? x - 37 : x;
+        const std::uint32_t backdrop = Mix(0xD8E4F0, 0xFFFFFF, y * 16 / 37);
+        const int dx = hx - 18;
+        const int dy = y - 17;
+        const int d2 = dx * dx + dy * dy;
+        std::uint32_t pixel = backdrop;
+        if (d2 <= 13 * 13) {
+            // Lit from the upper left.
+            const int light = std::clamp(8 - (dx + dy) / 3, 0, 14);
+            pixel = Mix(Mix(colour, 0x000000, 6), Mix(colour, 0xFFFFFF, 6), light);
+            if (d2 > 12 * 12) {
+                pixel = Mix(colour, 0x000000, 10);  // outline
+            }
+        } else if ((dx - 3) * (dx - 3) / 2 + (dy - 12) * (dy - 12) * 4 <= 120 && dy > 10) {
+            pixel = Mix(backdrop, 0x000000, 4);  // shadow
+        }
+        return highlighted ? Mix(pixel, 0xFFF0A0, 5) : pixel;
+    });
+}
 
 constexpr std::uint8_t kEnglish = 1;
 constexpr std::uint8_t kFrench = 2;
@@ -18,7 +55,7 @@ void CatalogObject(test::IffBuilder& file, std::int16_t id, const std::string& l
                    std::uint32_t colour) {
     file.Object(id, label, def);
     file.Chunk("CTSS", def.catalog_id, "", CatalogTexts(texts));
-    file.Chunk("BMP_", def.catalog_id, "", CatalogThumbnail(colour, colour | 0x404040));
+    file.Chunk("BMP_", def.catalog_id, "", Thumbnail(colour));
 }
 
 }  // namespace
