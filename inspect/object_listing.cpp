@@ -8,16 +8,6 @@
 namespace marrowick::inspect {
 namespace {
 
-class FirstMessage : public MessageSink {
-  public:
-    void ShowMessage(const std::string& text, const std::string&) override {
-        if (first.empty()) {
-            first = text;
-        }
-    }
-    std::string first;
-};
-
 QString FromFile(const std::string& bytes) {
     return QString::fromStdString(Cp1252ToUtf8(bytes));
 }

@@ -8,16 +8,6 @@ namespace {
 
 constexpr std::uint64_t kGuidOffset = 104;
 
-class FirstMessage : public MessageSink {
-  public:
-    void ShowMessage(const std::string& text, const std::string&) override {
-        if (first.empty()) {
-            first = text;
-        }
-    }
-    std::string first;
-};
-
 }  // namespace
 
 GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path) {

@@ -15,6 +15,18 @@ public:
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 };
 
+// Keeps the first message only: for callers that report a file's failure as one
+// line of text instead of showing it.
+class FirstMessage : public MessageSink {
+public:
+    void ShowMessage(const std::string& text, const std::string&) override {
+        if (first.empty()) {
+            first = text;
+        }
+    }
+    std::string first;
+};
+
 // The messages the reader shows, word for word.
 inline constexpr const char* kNotValidIff = "Not a Valid IFF";
 inline constexpr const char* kNoResourceMap =
