@@ -87,7 +87,9 @@ std::string TakeUntil(const std::vector<std::uint8_t>& bytes, std::size_t& at,
     return text;
 }
 
-bool ValidRow(int row) { return row >= 0 && row < kRows; }
+bool ValidRow(int row) {
+    return row >= 0 && row < kRows;
+}
 
 }  // namespace
 
@@ -225,11 +227,10 @@ void ParseIFF::ReadCatalogText(int entry) {
     file->ReadInto(chunk + 4, sizeField);
     // The size counts the 76-byte header; the texts end at the chunk's end, the
     // file's end, or after three steps of 32767 bytes at the most.
-    const auto chunkSize =
-        static_cast<std::uint64_t>(ReadBE32(sizeField[0], sizeField[1], sizeField[2], sizeField[3]));
-    const std::uint64_t wanted =
-        std::min<std::uint64_t>(chunkSize > kCatalogTextStart ? chunkSize - kCatalogTextStart : 0,
-                                3 * kMaxTextBytes);
+    const auto chunkSize = static_cast<std::uint64_t>(
+        ReadBE32(sizeField[0], sizeField[1], sizeField[2], sizeField[3]));
+    const std::uint64_t wanted = std::min<std::uint64_t>(
+        chunkSize > kCatalogTextStart ? chunkSize - kCatalogTextStart : 0, 3 * kMaxTextBytes);
     const std::vector<std::uint8_t> bytes =
         file->ReadUpTo(chunk + kCatalogTextStart, static_cast<std::size_t>(wanted));
     DoneWithFile();
@@ -257,9 +258,10 @@ std::vector<std::uint8_t> ParseIFF::ReadThumbnailBytes(int row) {
         DoneWithFile();
         return {};
     }
-    const auto chunkSize =
-        static_cast<std::uint64_t>(ReadBE32(sizeField[0], sizeField[1], sizeField[2], sizeField[3]));
-    const std::uint64_t dataSize = chunkSize > kChunkHeaderBytes ? chunkSize - kChunkHeaderBytes : 0;
+    const auto chunkSize = static_cast<std::uint64_t>(
+        ReadBE32(sizeField[0], sizeField[1], sizeField[2], sizeField[3]));
+    const std::uint64_t dataSize =
+        chunkSize > kChunkHeaderBytes ? chunkSize - kChunkHeaderBytes : 0;
     std::vector<std::uint8_t> bytes = file->ReadUpTo(
         chunk + kChunkHeaderBytes,
         static_cast<std::size_t>(std::min<std::uint64_t>(dataSize, kMaxThumbnailBytes)));

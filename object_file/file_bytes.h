@@ -14,7 +14,7 @@
 namespace marrowick {
 
 class FileBytes {
-public:
+  public:
     // Opens `path` read-only. Anything but a regular file (a folder, a pipe, a
     // device) is refused without blocking; see ok() and error().
     explicit FileBytes(const std::string& path);
@@ -47,7 +47,7 @@ public:
     // to the file.
     static constexpr std::size_t kCachedReadLimit = 4 * kBlockSize;
 
-private:
+  private:
     struct Block {
         std::uint64_t number = UINT64_MAX;
         std::uint64_t last_use = 0;

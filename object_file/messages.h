@@ -9,7 +9,7 @@ namespace marrowick {
 inline constexpr const char* kAppTitle = "Marrowick";
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // `text` and `caption` are UTF-8.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
@@ -18,7 +18,7 @@ public:
 // Keeps the first message only: for callers that report a file's failure as one
 // line of text instead of showing it.
 class FirstMessage : public MessageSink {
-public:
+  public:
     void ShowMessage(const std::string& text, const std::string&) override {
         if (first.empty()) {
             first = text;

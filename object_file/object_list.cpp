@@ -39,9 +39,8 @@ std::string ObjectLabelFromEntry(std::string_view entryText) {
         return std::string(entryText);
     }
     const std::string_view id = entryText.substr(blanks + 2);
-    const bool isId = !id.empty() && std::all_of(id.begin(), id.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
+    const bool isId = !id.empty() && std::all_of(id.begin(), id.end(),
+                                                 [](char c) { return c >= '0' && c <= '9'; });
     return std::string(isId ? entryText.substr(0, blanks) : entryText);
 }
 

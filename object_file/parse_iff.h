@@ -22,7 +22,22 @@ inline constexpr int kRows = 301;  // every per-object table has rows 0 to 300
 
 // The chunk types whose lists the resource-map scan looks for, in the order in
 // which they are compared.
-enum class ChunkType : int { OBJD, OBJf, PALT, CTSS, STRs, TTAB, TTAs, DGRP, SPR2, BHAV, BMP_, BCON, SLOT, FWAV };
+enum class ChunkType : int {
+    OBJD,
+    OBJf,
+    PALT,
+    CTSS,
+    STRs,
+    TTAB,
+    TTAs,
+    DGRP,
+    SPR2,
+    BHAV,
+    BMP_,
+    BCON,
+    SLOT,
+    FWAV
+};
 inline constexpr int kChunkTypeCount = 14;
 
 // How each type list is announced inside the map: the type code stored as a
@@ -89,7 +104,7 @@ extern const char* const kNoDescriptionName;
 extern const char* const kNoDescriptionText;
 
 class ParseIFF {
-public:
+  public:
     // --- the object index -------------------------------------------------
     // Positions are file offsets; they are held wider than 32 bits so that a
     // field read as unsigned plus a chunk offset never overflows.
@@ -125,13 +140,13 @@ public:
     // the file each time. A file that cannot be opened is reported once per
     // scope. Scopes may nest; nothing stays open after the outermost one.
     class FileScope {
-    public:
+      public:
         explicit FileScope(ParseIFF& parse) : parse_(parse) { ++parse_.scope_depth_; }
         ~FileScope();
         FileScope(const FileScope&) = delete;
         FileScope& operator=(const FileScope&) = delete;
 
-    private:
+      private:
         ParseIFF& parse_;
     };
 
@@ -167,7 +182,7 @@ public:
     // Longest text kept from one label or catalog text step.
     static constexpr std::size_t kMaxTextBytes = 32767;
 
-private:
+  private:
     void Report(const std::string& text, const std::string& caption);
     void ClearIndex();
     // CurrentFile, open: the scope's file while a FileScope lives, else a fresh

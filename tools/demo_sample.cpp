@@ -5,9 +5,9 @@
 namespace marrowick::tools {
 namespace {
 
+using test::BitmapFile;
 using test::CatalogString;
 using test::CatalogTexts;
-using test::BitmapFile;
 using test::ObjectDefinition;
 
 std::uint32_t Mix(std::uint32_t a, std::uint32_t b, int weight /* of b, 0..16 */) {

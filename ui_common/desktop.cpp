@@ -5,8 +5,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 
 namespace marrowick {
 

@@ -10,7 +10,7 @@ class QWidget;
 namespace marrowick {
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // Shows the file-open dialog; returns the chosen full path, or an empty
@@ -30,8 +30,9 @@ public:
 
 // The real desktop: Qt's dialogs, QDesktopServices, and an immediate exit.
 class QtDesktop final : public Desktop {
-public:
-    QString AskOpenFile(QWidget* parent, const QString& startFolder, const QString& filter) override;
+  public:
+    QString AskOpenFile(QWidget* parent, const QString& startFolder,
+                        const QString& filter) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
     void OpenWebAddress(const QString& address) override;
     void EndProgram() override;

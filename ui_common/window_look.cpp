@@ -7,7 +7,9 @@
 
 namespace marrowick {
 
-QString FromFileText(std::string_view bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
+QString FromFileText(std::string_view bytes) {
+    return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
 
 QString LiteralCaption(const QString& text) {
     QString escaped = text;

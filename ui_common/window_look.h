@@ -16,7 +16,9 @@ namespace marrowick {
 QString FromFileText(std::string_view bytes);
 
 // Reader output that is already UTF-8 (messages, category names).
-inline QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+inline QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // A caption for a frame, button or check box: '&' would mark a shortcut there,
 // so it is doubled to show as itself.

@@ -9,7 +9,7 @@ namespace marrowick::test {
 namespace {
 
 class DecodeTest : public ::testing::Test {
-protected:
+  protected:
     ScratchDir dir;
     Reader reader;
     ParseIFF& parse = reader.parse;
@@ -28,7 +28,9 @@ protected:
         }
         Open(file.Build());
     }
-    const ObjectAttributeRow& Row(int i) const { return parse.ObjectAttributes[static_cast<std::size_t>(i)]; }
+    const ObjectAttributeRow& Row(int i) const {
+        return parse.ObjectAttributes[static_cast<std::size_t>(i)];
+    }
 };
 
 TEST_F(DecodeTest, ValueFieldsAreSigned16Bit) {
@@ -210,8 +212,10 @@ TEST_F(DecodeTest, AFileScopeSharesOneOpenFileAndReportsOnce) {
 TEST_F(DecodeTest, CatalogTextsInTheUsualLayout) {
     ObjectDefinition def;
     def.catalog_id = 2000;
-    OpenObject(def, CatalogTexts({{1, "Chair", ""}, {1, "A comfy chair", "note"},
-                                  {2, "Stuhl", ""}, {2, "Ein Stuhl", ""}}));
+    OpenObject(def, CatalogTexts({{1, "Chair", ""},
+                                  {1, "A comfy chair", "note"},
+                                  {2, "Stuhl", ""},
+                                  {2, "Ein Stuhl", ""}}));
     parse.ReadCatalogText(0);
     EXPECT_EQ(parse.CatalogName, "Chair");
     EXPECT_EQ(parse.CatalogDescription, "A comfy chair");

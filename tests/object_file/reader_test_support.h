@@ -13,7 +13,7 @@
 namespace marrowick::test {
 
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -23,7 +23,7 @@ public:
     std::string Write(const std::string& name, const Bytes& bytes) const;
     std::string Path(const std::string& name) const { return (root_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path root_;
 };
 

@@ -9,10 +9,12 @@
 namespace marrowick::test {
 namespace {
 
-std::size_t TypeIndex(ChunkType type) { return static_cast<std::size_t>(type); }
+std::size_t TypeIndex(ChunkType type) {
+    return static_cast<std::size_t>(type);
+}
 
 class ScanTest : public ::testing::Test {
-protected:
+  protected:
     ScratchDir dir;
     Reader reader;
     ParseIFF& parse = reader.parse;
@@ -288,7 +290,10 @@ TEST_F(ScanTest, ListsRunningPastTheEndStopThere) {
 }
 
 TEST_F(ScanTest, TruncationAtAnyPointNeverFailsHard) {
-    const Bytes whole = TypicalObjectFile("Sofa \x93" "Deluxe\x94", 16384, 4000, 7, 3);
+    const Bytes whole = TypicalObjectFile(
+        "Sofa \x93"
+        "Deluxe\x94",
+        16384, 4000, 7, 3);
     for (std::size_t length = 0; length <= whole.size(); length += 13) {
         reader.messages.shown.clear();
         Scan(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)));

@@ -31,7 +31,9 @@ Bytes ChunkHeader(const std::string& type, std::uint32_t size, std::int16_t id,
 
 }  // namespace
 
-Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes ToBytes(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 void PutLe16(Bytes& out, std::size_t at, std::uint16_t value) {
     out.at(at) = static_cast<std::uint8_t>(value);
@@ -108,7 +110,8 @@ Bytes BitmapFile(int width, int height, int bitsPerPixel,
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 const std::uint32_t colour = pixel(x, y);
-                if (paletteIndex.emplace(colour, static_cast<std::uint8_t>(palette.size())).second) {
+                if (paletteIndex.emplace(colour, static_cast<std::uint8_t>(palette.size()))
+                        .second) {
                     palette.push_back(colour);
                 }
             }
@@ -118,7 +121,8 @@ Bytes BitmapFile(int width, int height, int bitsPerPixel,
         }
     }
     const auto bytesPerPixel = static_cast<std::size_t>(bitsPerPixel / 8);
-    const std::size_t rowBytes = (static_cast<std::size_t>(width) * bytesPerPixel + 3) & ~std::size_t{3};
+    const std::size_t rowBytes =
+        (static_cast<std::size_t>(width) * bytesPerPixel + 3) & ~std::size_t{3};
     const std::size_t paletteBytes = palette.size() * 4;
     const std::size_t pixelOffset = 14 + 40 + paletteBytes;
 
@@ -177,14 +181,17 @@ Bytes CatalogThumbnail(std::uint32_t normal, std::uint32_t highlighted, int bits
 std::uint32_t IffBuilder::Chunk(const std::string& type, std::int16_t id, const std::string& label,
                                 const Bytes& data) {
     const auto offset = static_cast<std::uint32_t>(body_.size());
-    Bytes header = ChunkHeader(type, static_cast<std::uint32_t>(kChunkHeader + data.size()), id, label);
+    Bytes header =
+        ChunkHeader(type, static_cast<std::uint32_t>(kChunkHeader + data.size()), id, label);
     body_.insert(body_.end(), header.begin(), header.end());
     body_.insert(body_.end(), data.begin(), data.end());
     chunks_.push_back({type, id, label, offset});
     return offset;
 }
 
-void IffBuilder::Raw(const Bytes& bytes) { body_.insert(body_.end(), bytes.begin(), bytes.end()); }
+void IffBuilder::Raw(const Bytes& bytes) {
+    body_.insert(body_.end(), bytes.begin(), bytes.end());
+}
 
 std::vector<TypeList> IffBuilder::GeneratedTypeLists() const {
     std::vector<TypeList> lists;
@@ -252,7 +259,9 @@ Bytes IffBuilder::Build() const {
     return out;
 }
 
-void IffBuilder::Write(const std::string& path) const { WriteFile(path, Build()); }
+void IffBuilder::Write(const std::string& path) const {
+    WriteFile(path, Build());
+}
 
 Bytes TypicalObjectFile(const std::string& label, std::int16_t firstId, std::int16_t catalogId,
                         std::uint32_t guid, int subTiles) {
@@ -278,7 +287,8 @@ Bytes TypicalObjectFile(const std::string& label, std::int16_t firstId, std::int
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path);
     }

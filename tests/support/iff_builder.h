@@ -25,20 +25,20 @@ void AppendBe32(Bytes& out, std::uint32_t value);
 // The fields of an object definition (OBJD) that the reader decodes. Offsets in
 // comments are from the start of the chunk data (the chunk offset less 76).
 struct ObjectDefinition {
-    std::uint32_t guid = 0;            // 28..31
-    std::int16_t price = 0;            // 36
-    std::int16_t sale_price = 0;       // 68
+    std::uint32_t guid = 0;                 // 28..31
+    std::int16_t price = 0;                 // 36
+    std::int16_t sale_price = 0;            // 68
     std::int16_t initial_depreciation = 0;  // 70
     std::int16_t daily_depreciation = 0;    // 72
     std::int16_t self_depreciating = 0;     // 74
     std::int16_t depreciation_limit = 0;    // 76
-    std::uint16_t room_flags = 0;      // 78 (the game reads the low byte)
-    std::uint16_t type_flags = 0;      // 80
-    std::int16_t catalog_id = 0;       // 82
-    std::uint32_t original_guid = 0;   // 140..143
-    std::int16_t scores[7] = {};       // 164..176: hunger, comfort, hygiene, bladder, energy, fun, room
-    std::int16_t skill_flag = 0;       // 178
-    std::uint32_t clone_guid = 0;      // 184..187 (type-attribute GUID)
+    std::uint16_t room_flags = 0;           // 78 (the game reads the low byte)
+    std::uint16_t type_flags = 0;           // 80
+    std::int16_t catalog_id = 0;            // 82
+    std::uint32_t original_guid = 0;        // 140..143
+    std::int16_t scores[7] = {};   // 164..176: hunger, comfort, hygiene, bladder, energy, fun, room
+    std::int16_t skill_flag = 0;   // 178
+    std::uint32_t clone_guid = 0;  // 184..187 (type-attribute GUID)
 
     Bytes Encode() const;  // 216 bytes, as in the game's files
 };
@@ -66,9 +66,9 @@ struct MapEntry {
     std::uint32_t offset = 0;
     std::int16_t id = 0;
     std::uint16_t flags = 0;
-    Bytes label;             // without its terminator
+    Bytes label;  // without its terminator
     std::uint8_t terminator = 0;
-    bool pad = true;         // 0xA3 after the terminator when label+terminator is odd
+    bool pad = true;  // 0xA3 after the terminator when label+terminator is odd
 };
 
 struct TypeList {
@@ -78,7 +78,7 @@ struct TypeList {
 };
 
 class IffBuilder {
-public:
+  public:
     // Adds a chunk and returns its offset in the file.
     std::uint32_t Chunk(const std::string& type, std::int16_t id, const std::string& label,
                         const Bytes& data);
@@ -105,7 +105,7 @@ public:
     // Build() and write to `path`.
     void Write(const std::string& path) const;
 
-private:
+  private:
     struct ChunkInfo {
         std::string type;
         std::int16_t id;
