@@ -3,16 +3,16 @@
 
 #include <filesystem>
 
-#include "reader_test_support.h"
+#include "reader_harness.h"
 
 namespace marrowick::test {
 namespace {
 
 class DecodeTest : public ::testing::Test {
   protected:
-    ScratchDir dir;
+    ScratchFolder dir;
     Reader reader;
-    ParseIFF& parse = reader.parse;
+    ParseIFF& parse = *reader.parse;
     std::string path;
 
     void Open(const Bytes& bytes) {

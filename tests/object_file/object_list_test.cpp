@@ -4,13 +4,13 @@
 
 #include "cp1252.h"
 #include "object_list.h"
-#include "reader_test_support.h"
+#include "reader_harness.h"
 
 namespace marrowick::test {
 namespace {
 
 TEST(ObjectListTest, EntriesAndTheirLinks) {
-    ScratchDir dir;
+    ScratchFolder dir;
     Reader reader;
     IffBuilder file;
     ObjectDefinition chair;
@@ -32,7 +32,7 @@ TEST(ObjectListTest, EntriesAndTheirLinks) {
     withSecondCatalog.Chunk("CTSS", -1, "", CatalogTexts("Odd", "negative"));
     reader.Open(dir.Write("chairs.iff", withSecondCatalog.Build()));
 
-    const std::vector<ObjectListEntry> entries = FillObjectList(reader.parse);
+    const std::vector<ObjectListEntry> entries = FillObjectList(*reader.parse);
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].Text, "Chair  128");
     EXPECT_EQ(entries[1].Text, "Chair  129");  // same label, told apart by id
@@ -40,9 +40,9 @@ TEST(ObjectListTest, EntriesAndTheirLinks) {
     EXPECT_EQ(entries[0].ItemData, 1);  // the later of two matches
     EXPECT_EQ(entries[1].ItemData, -1);
     EXPECT_EQ(entries[2].ItemData, 2);  // ids compare as signed 16-bit values
-    EXPECT_EQ(reader.parse.ThumbIndex[0], 2);
-    EXPECT_EQ(reader.parse.ThumbIndex[1], -1);
-    EXPECT_EQ(reader.parse.ThumbIndex[2], 1);
+    EXPECT_EQ(reader.parse->ThumbIndex[0], 2);
+    EXPECT_EQ(reader.parse->ThumbIndex[1], -1);
+    EXPECT_EQ(reader.parse->ThumbIndex[2], 1);
 }
 
 TEST(ObjectListTest, LabelFromEntryDropsTheBlanksAndId) {

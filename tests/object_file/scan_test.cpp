@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "file_bytes.h"
-#include "reader_test_support.h"
+#include "reader_harness.h"
 
 namespace marrowick::test {
 namespace {
@@ -15,9 +15,9 @@ std::size_t TypeIndex(ChunkType type) {
 
 class ScanTest : public ::testing::Test {
   protected:
-    ScratchDir dir;
+    ScratchFolder dir;
     Reader reader;
-    ParseIFF& parse = reader.parse;
+    ParseIFF& parse = *reader.parse;
 
     void Scan(const Bytes& bytes) { reader.Open(dir.Write("object.iff", bytes)); }
 };
@@ -256,7 +256,7 @@ TEST_F(ScanTest, TruncationAtAnyPointNeverFailsHard) {
 }
 
 TEST(FileBytesTest, ReadsInBlocksAndStopsAtTheEnd) {
-    ScratchDir dir;
+    ScratchFolder dir;
     Bytes bytes(20000);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         bytes[i] = static_cast<std::uint8_t>(i * 7);
