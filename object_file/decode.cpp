@@ -1,5 +1,5 @@
-// Decoding one object's definition fields and its catalog texts, each call
-// reopening the current file read-only and reading the chunk in one block.
+// Decoding one object's definition fields and reading its thumbnail bitmap, each
+// call reading the chunk in one block from the current file, opened read-only.
 #include <algorithm>
 
 #include "file_bytes.h"
@@ -27,14 +27,6 @@ const std::array<Category, 9> kTypeCategories = {{{0, "Not Listed"},
                                                   {64, "Misc"},
                                                   {128, "Lighting"}}};
 
-const char* const kNoDescriptionName = "No Description";
-const char* const kNoDescriptionText =
-    "There is no description for this object. The most likely cause of this message is that "
-    "this object is not playable in the game. Additionally, some IFF files are not Objects. The "
-    "Tavisk use IFF files to store all sorts of Data. While there is no description availible, "
-    "this software may support viewing and editing of some parts of non-object files.\r\n"
-    "TIP: Check for Thumbnails. There are sometimes hidden objects within non object IFF files.";
-
 namespace {
 
 // Object definition fields, as offsets from the start of the chunk (its 76-byte
@@ -57,7 +49,6 @@ constexpr std::size_t kCloneGuid = 260;
 constexpr std::size_t kDefinitionBytes = kCloneGuid + 4;
 
 constexpr std::size_t kChunkHeaderBytes = 76;
-constexpr std::size_t kCatalogTextStart = 81;
 
 std::int16_t Le16(const std::uint8_t* chunk, std::size_t at) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(chunk[at] | chunk[at + 1] << 8));
@@ -68,23 +59,6 @@ std::string HexPair(const std::uint8_t* chunk, std::size_t at) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     return {kDigits[chunk[at] >> 4], kDigits[chunk[at] & 15], kDigits[chunk[at + 1] >> 4],
             kDigits[chunk[at + 1] & 15]};
-}
-
-// One step of the catalog text walk: takes bytes from `at` up to `terminator`
-// (consumed, not kept), the end of `bytes`, or the step's 32767-byte bound,
-// whichever comes first. A missing terminator ends the text there.
-std::string TakeUntil(const std::vector<std::uint8_t>& bytes, std::size_t& at,
-                      std::uint8_t terminator) {
-    std::string text;
-    const std::size_t limit = std::min(bytes.size(), at + ParseIFF::kMaxTextBytes);
-    while (at < limit) {
-        const std::uint8_t byte = bytes[at++];
-        if (byte == terminator) {
-            break;
-        }
-        text.push_back(static_cast<char>(byte));
-    }
-    return text;
 }
 
 bool ValidRow(int row) {
@@ -207,40 +181,6 @@ void ParseIFF::ReadObjectAttributes(int index, AttributeGroup group) {
             a.SkillFlag = Le16(chunk, kSkillFlag);
             break;
     }
-}
-
-void ParseIFF::ReadCatalogText(int entry) {
-    if (entry == -1 || !ValidRow(entry)) {
-        CatalogName = kNoDescriptionName;
-        CatalogDescription = kNoDescriptionText;
-        return;
-    }
-    CatalogName.clear();
-    CatalogDescription.clear();
-    std::unique_ptr<FileBytes> local;
-    FileBytes* file = OpenCurrentFile(local);
-    if (file == nullptr) {
-        return;
-    }
-    const auto chunk = static_cast<std::uint64_t>(CtssChunkPos[static_cast<std::size_t>(entry)]);
-    std::uint8_t sizeField[4];
-    file->ReadInto(chunk + 4, sizeField);
-    // The size counts the 76-byte header; the texts end at the chunk's end, the
-    // file's end, or after three steps of 32767 bytes at the most.
-    const auto chunkSize = static_cast<std::uint64_t>(
-        ReadBE32(sizeField[0], sizeField[1], sizeField[2], sizeField[3]));
-    const std::uint64_t wanted = std::min<std::uint64_t>(
-        chunkSize > kCatalogTextStart ? chunkSize - kCatalogTextStart : 0, 3 * kMaxTextBytes);
-    const std::vector<std::uint8_t> bytes =
-        file->ReadUpTo(chunk + kCatalogTextStart, static_cast<std::size_t>(wanted));
-    DoneWithFile();
-
-    std::size_t at = 0;
-    CatalogName = TakeUntil(bytes, at, 0);
-    // The first entry's comment and the next entry's language code (1) lie between
-    // the two texts; the walk skips to the first byte 1, wherever it stands.
-    TakeUntil(bytes, at, 1);
-    CatalogDescription = TakeUntil(bytes, at, 0);
 }
 
 std::vector<std::uint8_t> ParseIFF::ReadThumbnailBytes(int row) {

@@ -39,6 +39,13 @@ class FileBytes {
     // Reads up to `length` bytes at `offset`, stopping at the end of the file.
     std::vector<std::uint8_t> ReadUpTo(std::uint64_t offset, std::size_t length);
 
+    // Up to `length` bytes at `offset` (fewer at the end of the file), as a view
+    // that stays valid until the next call. Made for walking a file front to
+    // back: a read that follows on from the last one is twice its size, up to
+    // kMaxReadAhead, so a walk over small pieces costs a few large reads, while
+    // one that jumps far ahead reads a block per stop.
+    std::span<const std::uint8_t> View(std::uint64_t offset, std::size_t length);
+
     // Number of pread calls so far; the benchmarks and tests watch it.
     std::size_t read_calls() const { return read_calls_; }
 
@@ -46,6 +53,7 @@ class FileBytes {
     // Reads up to this long go through the block cache; longer ones go straight
     // to the file.
     static constexpr std::size_t kCachedReadLimit = 4 * kBlockSize;
+    static constexpr std::size_t kMaxReadAhead = 1024 * 1024;
 
   private:
     struct Block {
@@ -65,6 +73,11 @@ class FileBytes {
     Block* last_ = nullptr;  // the block used most recently
     std::uint64_t clock_ = 0;
     std::size_t read_calls_ = 0;
+    // View's buffer: `ahead_length_` bytes of the file from `ahead_start_`.
+    std::vector<std::uint8_t> ahead_;
+    std::uint64_t ahead_start_ = 0;
+    std::size_t ahead_length_ = 0;
+    std::size_t ahead_step_ = 0;
 };
 
 }  // namespace marrowick

@@ -13,18 +13,38 @@ class MessageSink {
     virtual ~MessageSink() = default;
     // `text` and `caption` are UTF-8.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+
+    // The message for a file without a resource map. Where the user may answer
+    // it by asking to read the file chunk by chunk instead, this returns true
+    // for that answer; by default the message is only shown.
+    virtual bool ShowNoResourceMap(const std::string& text, const std::string& caption) {
+        ShowMessage(text, caption);
+        return false;
+    }
 };
 
 // Keeps the first message only: for callers that report a file's failure as one
-// line of text instead of showing it.
+// line of text instead of showing it. With `readChunks`, a file without a
+// resource map is read by its chunks instead of being reported.
 class FirstMessage : public MessageSink {
   public:
+    explicit FirstMessage(bool readChunks = false) : readChunks_(readChunks) {}
     void ShowMessage(const std::string& text, const std::string&) override {
         if (first.empty()) {
             first = text;
         }
     }
+    bool ShowNoResourceMap(const std::string& text, const std::string& caption) override {
+        if (readChunks_) {
+            return true;
+        }
+        ShowMessage(text, caption);
+        return false;
+    }
     std::string first;
+
+  private:
+    bool readChunks_;
 };
 
 // The messages the reader shows, word for word.

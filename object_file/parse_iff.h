@@ -46,6 +46,13 @@ inline constexpr std::array<const char*, kChunkTypeCount> kMapTypeCodes = {
     "DJBO", "fJBO", "TLAP", "SSTC", "#RTS", "BATT", "sATT",
     "PRGD", "2RPS", "VAHB", "_PMB", "NOCB", "TOLS", "VAWF"};
 
+// How the last scan filled the object index.
+enum class IndexSource {
+    None,         // it filled nothing: the file was refused
+    ResourceMap,  // through the file's resource map
+    Chunks,       // by walking the chunks of a file that has no resource map
+};
+
 enum AttributeGroup : std::int16_t {
     ValueGroup = 1,
     GuidGroup = 2,
@@ -123,6 +130,10 @@ class ParseIFF {
     std::array<std::int64_t, kRows> BmpChunkPos{};  // kept for thumbnails
     // The descriptor under which a reader has the file open; -1 between calls.
     int FileNum = -1;
+    // How the index was filled, and what a chunk walk had to stop at or leave
+    // out (UTF-8 texts, each naming the byte offset or the type concerned).
+    IndexSource ReadBy = IndexSource::None;
+    std::vector<std::string> ScanWarnings;
 
     // --- decoded values -----------------------------------------------------
     std::array<ObjectAttributeRow, kRows> ObjectAttributes{};
@@ -154,7 +165,9 @@ class ParseIFF {
     void SetMessageSink(MessageSink* sink) { sink_ = sink; }
 
     // Empties the index and refills it from the file at `path`. A bad file is
-    // reported through the message sink and leaves the index empty.
+    // reported through the message sink and leaves the index empty. A file
+    // without a resource map is read by walking its chunks when the sink's
+    // answer to that message asks for it.
     void ScanObjectFile(const std::string& path);
     // The same scan over a file the caller already has open, so that a caller
     // that reads more of the file (the GUID listing) opens it only once.
@@ -185,6 +198,12 @@ class ParseIFF {
   private:
     void Report(const std::string& text, const std::string& caption);
     void ClearIndex();
+    // Fills the index from the chunks themselves, front to back from byte 64.
+    void WalkChunks(FileBytes& file);
+    // Every listed object's label and catalog id, from its chunk.
+    void ReadObjectHeads(FileBytes& file);
+    // The catalog texts of a chunk in the packed layout (format code FC FF).
+    void ReadPackedCatalogText(FileBytes& file, std::uint64_t chunk, std::uint64_t chunkEnd);
     // CurrentFile, open: the scope's file while a FileScope lives, else a fresh
     // one kept in `local`. Null (after a report) when it cannot be opened.
     FileBytes* OpenCurrentFile(std::unique_ptr<FileBytes>& local);

@@ -63,6 +63,29 @@ void ParseIFF::ClearIndex() {
     ObjdCount = 0;
     CtssCount = 0;
     BmpCount = 0;
+    ReadBy = IndexSource::None;
+    ScanWarnings.clear();
+}
+
+void ParseIFF::ReadObjectHeads(FileBytes& file) {
+    for (int i = 0; i < ObjdCount; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        const auto chunk = static_cast<std::uint64_t>(ObjdChunkPos[row]);
+        std::uint8_t head[kObjdCatalogIdOffset + 2];
+        file.ReadInto(chunk, head);  // bytes past the end read as zero
+        CatalogId[row] = Le16Signed(head + kObjdCatalogIdOffset);
+        // The label is bounded by its zero byte, not by its 64-byte field: a full
+        // field runs on into the chunk data, as the game's own tools show it.
+        std::string label;
+        for (std::uint64_t at = chunk + kChunkLabelOffset; label.size() < kMaxTextBytes; ++at) {
+            const int byte = file.At(at);
+            if (byte <= 0) {
+                break;
+            }
+            label.push_back(static_cast<char>(byte));
+        }
+        ObjdLabel[row] = std::move(label);
+    }
 }
 
 void ParseIFF::ScanObjectFile(const std::string& path) {
@@ -93,9 +116,12 @@ void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
     std::uint8_t mapHeader[8];
     if (file.ReadInto(map, mapHeader) < 8 || std::memcmp(mapHeader, "rsmp", 4) != 0) {
         FileNum = -1;
-        Report(kNoResourceMap, kNoResourceMapCaption);
+        if (sink_ != nullptr && sink_->ShowNoResourceMap(kNoResourceMap, kNoResourceMapCaption)) {
+            WalkChunks(file);
+        }
         return;
     }
+    ReadBy = IndexSource::ResourceMap;
 
     // Only the low 16 bits of the map's size give the scan length, read unsigned.
     const std::uint64_t scanLength = static_cast<std::uint64_t>(mapHeader[6]) << 8 | mapHeader[7];
@@ -155,24 +181,7 @@ void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
         CtssCount = read;
     }
 
-    for (int i = 0; i < ObjdCount; ++i) {
-        const auto row = static_cast<std::size_t>(i);
-        const auto chunk = static_cast<std::uint64_t>(ObjdChunkPos[row]);
-        std::uint8_t head[kObjdCatalogIdOffset + 2];
-        file.ReadInto(chunk, head);  // bytes past the end read as zero
-        CatalogId[row] = Le16Signed(head + kObjdCatalogIdOffset);
-        // The label is bounded by its zero byte, not by its 64-byte field: a full
-        // field runs on into the chunk data, as the game's own tools show it.
-        std::string label;
-        for (std::uint64_t at = chunk + kChunkLabelOffset; label.size() < kMaxTextBytes; ++at) {
-            const int byte = file.At(at);
-            if (byte <= 0) {
-                break;
-            }
-            label.push_back(static_cast<char>(byte));
-        }
-        ObjdLabel[row] = std::move(label);
-    }
+    ReadObjectHeads(file);
 
     if (const std::uint64_t pos = listPos(ChunkType::BMP_); pos > 0) {
         const int count = countAt(pos);

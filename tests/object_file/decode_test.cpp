@@ -221,6 +221,55 @@ TEST_F(DecodeTest, CatalogTextsStopAtTheChunksEnd) {
     EXPECT_EQ(parse.CatalogDescription, "");
 }
 
+TEST_F(DecodeTest, CatalogTextsInThePackedLayout) {
+    const std::string description(345, 'd');
+    // The game's own example: 20 language sets, the first holding two entries
+    // whose lengths take one and two 7-bit groups.
+    Bytes example = {0xFC, 0xFF, 0x14, 0x02, 0x00, 0xFF, 0x10};
+    for (char c : std::string("The Envy Creator")) {
+        example.push_back(static_cast<std::uint8_t>(c));
+    }
+    example.insert(example.end(), {0x00, 0xFF, 0xD9, 0x02});
+    example.insert(example.end(), description.begin(), description.end());
+    example.push_back(0x00);
+    example.insert(example.end(), 38, 0x00);
+
+    // A description longer than what is left of the chunk; the next chunk's
+    // bytes are not part of it.
+    Bytes cut = PackedCatalogTexts({{1, "Lamp", "c"}, {1, "0123456789", ""}}, 1);
+    cut.resize(cut.size() - 5);
+
+    const struct {
+        const char* what;
+        Bytes data;
+        std::string name, description;
+    } cases[] = {
+        {"example", example, "The Envy Creator", description},
+        {"comments", PackedCatalogTexts({{1, "Sofa", "note"}, {1, "Soft", "more"}}), "Sofa",
+         "Soft"},
+        {"one entry", PackedCatalogTexts({{1, "Only", ""}}), "Only", ""},
+        {"no sets", PackedCatalogTexts({{1, "Hidden", ""}, {1, "Gone", ""}}, 0), "", ""},
+        {"past the chunk", cut, "Lamp", "012345"},
+        {"zero in a text", PackedCatalogTexts({{1, std::string("Ab\0c", 4), ""}, {1, "D", ""}}),
+         "Ab", "D"},
+        // Any other format code is read by zero bytes from offset 81.
+        {"other code", {0xFC, 0xFE, 1, 2, 0, 'N', 0, 0, 1, 'D', 0}, "N", "D"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        IffBuilder file;
+        ObjectDefinition def;
+        def.catalog_id = 9;
+        file.Object(128, "Chair", def);
+        file.Chunk("CTSS", 9, "", c.data);
+        file.Chunk("STR#", 9, "", ToBytes("stray bytes"));
+        Open(file.Build());
+        parse.ReadCatalogText(0);
+        EXPECT_EQ(parse.CatalogName, c.name);
+        EXPECT_EQ(parse.CatalogDescription, c.description);
+    }
+}
+
 TEST_F(DecodeTest, NoCatalogEntryGivesTheFixedTexts) {
     OpenObject(ObjectDefinition{});
     std::filesystem::remove(path);  // the file is not needed for them

@@ -1,6 +1,7 @@
 // The container check and the resource-map scan, on files made by the builder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "file_bytes.h"
@@ -273,6 +274,39 @@ TEST(FileBytesTest, ReadsInBlocksAndStopsAtTheEnd) {
     EXPECT_EQ(file.ReadInto(bytes.size() - 3, tail), 3u);
     EXPECT_EQ(tail[3], 0);
     EXPECT_TRUE(file.ReadUpTo(UINT64_MAX - 2, 10).empty());
+}
+
+TEST(FileBytesTest, ViewsReadFurtherAheadWhileAWalkGoesOn) {
+    ScratchFolder dir;
+    Bytes bytes(3 << 20);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 31 + (i >> 12));
+    }
+    const std::string path = dir.Write("data", bytes);
+    const auto matches = [&bytes](std::span<const std::uint8_t> view, std::uint64_t at) {
+        return std::equal(view.begin(), view.end(),
+                          bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    };
+
+    // Small steps front to back: a few large reads, not one per block.
+    FileBytes walk(path);
+    for (std::uint64_t at = 0; at + 76 <= bytes.size(); at += 80) {
+        const auto view = walk.View(at, 76);
+        ASSERT_EQ(view.size(), 76u);
+        ASSERT_TRUE(matches(view, at)) << at;
+    }
+    EXPECT_LE(walk.read_calls(), 16u);
+    const auto tail = walk.View(bytes.size() - 10, 76);
+    EXPECT_EQ(tail.size(), 10u);
+    EXPECT_TRUE(matches(tail, bytes.size() - 10));
+    EXPECT_TRUE(walk.View(bytes.size(), 76).empty());
+
+    // Far jumps read one block each, not megabytes.
+    FileBytes jumps(path);
+    for (std::uint64_t at = 0; at < bytes.size(); at += 256 * 1024) {
+        ASSERT_TRUE(matches(jumps.View(at, 76), at)) << at;
+    }
+    EXPECT_EQ(jumps.read_calls(), 12u);
 }
 
 }  // namespace

@@ -95,6 +95,30 @@ Bytes CatalogTexts(const std::vector<CatalogString>& strings) {
     return out;
 }
 
+Bytes PackedCatalogTexts(const std::vector<CatalogString>& strings, int languageSets) {
+    const auto appendCounted = [](Bytes& out, const std::string& text) {
+        for (std::size_t length = text.size();; length >>= 7) {
+            const auto group = static_cast<std::uint8_t>(length & 0x7F);
+            out.push_back(length > 0x7F ? static_cast<std::uint8_t>(group | 0x80) : group);
+            if (length <= 0x7F) {
+                break;
+            }
+        }
+        out.insert(out.end(), text.begin(), text.end());
+    };
+    Bytes out = {0xFC, 0xFF, static_cast<std::uint8_t>(languageSets)};
+    AppendLe16(out, static_cast<std::uint16_t>(strings.size()));
+    for (const CatalogString& s : strings) {
+        out.push_back(s.language);
+        appendCounted(out, s.text);
+        appendCounted(out, s.comment);
+    }
+    for (int set = 1; set < languageSets; ++set) {
+        AppendLe16(out, 0);
+    }
+    return out;
+}
+
 Bytes CatalogTexts(const std::string& name, const std::string& description) {
     return CatalogTexts({{1, name, ""}, {1, description, ""}});
 }
@@ -216,6 +240,12 @@ std::vector<TypeList> IffBuilder::GeneratedTypeLists() const {
 
 Bytes IffBuilder::Build() const {
     Bytes out = body_;
+    const std::string signature = "IFF FILE 2.5:TYPE FOLLOWED BY SIZE";
+    std::copy(signature.begin(), signature.end(), out.begin());
+    if (omit_map_) {
+        out.insert(out.end(), trailer_.begin(), trailer_.end());
+        return out;
+    }
     const std::vector<TypeList> lists = custom_lists_ ? *custom_lists_ : GeneratedTypeLists();
     Bytes mapData;
     AppendLe32(mapData, 0);  // reserved
@@ -250,8 +280,6 @@ Bytes IffBuilder::Build() const {
     out.insert(out.end(), mapData.begin(), mapData.end());
     out.insert(out.end(), trailer_.begin(), trailer_.end());
 
-    const std::string signature = "IFF FILE 2.5:TYPE FOLLOWED BY SIZE";
-    std::copy(signature.begin(), signature.end(), out.begin());
     out[60] = static_cast<std::uint8_t>(mapOffset >> 24);
     out[61] = static_cast<std::uint8_t>(mapOffset >> 16);
     out[62] = static_cast<std::uint8_t>(mapOffset >> 8);

@@ -53,6 +53,10 @@ struct CatalogString {
 Bytes CatalogTexts(const std::vector<CatalogString>& strings);
 // The usual pair: name and description in language 1.
 Bytes CatalogTexts(const std::string& name, const std::string& description);
+// The packed layout, format code FC FF: a count of language sets, then the first
+// set (`strings`, each text and comment stored as a length in 7-bit groups and
+// its bytes), then `languageSets` - 1 empty sets, as the game's own files have.
+Bytes PackedCatalogTexts(const std::vector<CatalogString>& strings, int languageSets = 20);
 
 // A complete Windows bitmap file whose size field is 0, as in most real files.
 // `pixel(x, y)` gives 0xRRGGBB with y = 0 the top row. 8-bit files use a
@@ -97,6 +101,9 @@ class IffBuilder {
     void SetMapLabels(bool labels) { map_labels_ = labels; }
     // Bytes appended after the resource map.
     void SetTrailer(Bytes trailer) { trailer_ = std::move(trailer); }
+    // Leaves the resource map out, as many community files do: the map offset
+    // at byte 60 is 0 and the chunks run to the end of the file.
+    void OmitMap() { omit_map_ = true; }
 
     // The generated lists: one per chunk type, in order of first appearance.
     std::vector<TypeList> GeneratedTypeLists() const;
@@ -117,6 +124,7 @@ class IffBuilder {
     std::optional<std::vector<TypeList>> custom_lists_;
     std::optional<std::uint32_t> map_size_;
     bool map_labels_ = true;
+    bool omit_map_ = false;
     Bytes trailer_;
 };
 

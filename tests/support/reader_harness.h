@@ -31,8 +31,14 @@ class ScratchFolder {
 
 struct Recorder : MessageSink {
     std::vector<std::pair<std::string, std::string>> shown;  // text, caption
+    // The answer to the no-resource-map message: read the file's chunks?
+    bool readChunks = false;
     void ShowMessage(const std::string& text, const std::string& caption) override {
         shown.emplace_back(text, caption);
+    }
+    bool ShowNoResourceMap(const std::string& text, const std::string& caption) override {
+        ShowMessage(text, caption);
+        return readChunks;
     }
 };
 
