@@ -31,6 +31,7 @@ const QString FrmMain::kStartFolder = QStringLiteral("C:\\RIRUVIZOR\\extracted\\
 const QString FrmMain::kFileFilter = QStringLiteral("Tavisk Object Files (*.IFF);;All Files (*.*)");
 const QString FrmMain::kMakerAddress = QStringLiteral("https://corvane.example/");
 const QString FrmMain::kWorkshopAddress = QStringLiteral("https://tavisk-workshop.example/");
+const QString FrmMain::kReadChunks = QStringLiteral("Read Chunks");
 
 FrmMain::UserAction::UserAction(FrmMain& window) : window_(window) {
     if (window_.actionDepth_++ == 0) {
@@ -114,6 +115,10 @@ void FrmMain::ShowMessage(const std::string& text, const std::string& caption) {
     desktop_.ShowMessage(this, FromUtf8(text), FromUtf8(caption));
 }
 
+bool FrmMain::ShowNoResourceMap(const std::string& text, const std::string& caption) {
+    return desktop_.ShowMessageWithButton(this, FromUtf8(text), FromUtf8(caption), kReadChunks);
+}
+
 void FrmMain::Form_Initialize() {
     dialogFolder_ = kStartFolder;
 }
@@ -145,6 +150,28 @@ void FrmMain::OpenChosenFile(const QString& path) {
     } else {
         ClearDetailView();
     }
+    ShowHowListed();
+    ShowWalkWarnings(path);
+}
+
+void FrmMain::ShowHowListed() {
+    const bool walked = parse_.ReadBy == IndexSource::Chunks;
+    const QString note =
+        walked ? tr("Listed from the file's chunks: it has no resource map.") : QString();
+    ChunksNote->setText(note);
+    ChunksNote->setVisible(walked && detailsShown_);
+    Label1->setToolTip(note);
+}
+
+void FrmMain::ShowWalkWarnings(const QString& path) {
+    if (parse_.ScanWarnings.empty()) {
+        return;
+    }
+    QStringList lines;
+    for (const std::string& warning : parse_.ScanWarnings) {
+        lines << QFileInfo(path).fileName() + QStringLiteral(": ") + FromUtf8(warning);
+    }
+    desktop_.ShowMessage(this, lines.join(QLatin1Char('\n')), QLatin1String(kAppTitle));
 }
 
 void FrmMain::FillObjectList() {
@@ -200,6 +227,7 @@ void FrmMain::SetDetailsShown(bool shown) {
     } else {
         PlaceAsDesigned(*this);
     }
+    ChunksNote->setVisible(shown && !ChunksNote->text().isEmpty());
     ShowDetailsAction->setChecked(shown);
 }
 

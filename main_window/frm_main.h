@@ -46,12 +46,15 @@ class FrmMain : public QWidget, public MessageSink {
 
     // MessageSink: the reader's messages, shown once per user action.
     void ShowMessage(const std::string& text, const std::string& caption) override;
+    // The no-resource-map message, whose box offers "Read Chunks".
+    bool ShowNoResourceMap(const std::string& text, const std::string& caption) override;
 
     // The fixed texts of the open dialog and the about panel.
     static const QString kStartFolder;
     static const QString kFileFilter;
     static const QString kMakerAddress;
     static const QString kWorkshopAddress;
+    static const QString kReadChunks;
 
   signals:
     // List1_Click has filled the detail view for `object`.
@@ -95,6 +98,10 @@ class FrmMain : public QWidget, public MessageSink {
 
     // Steps 4 to 10 of opening: shared by the dialog and a dropped file.
     void OpenChosenFile(const QString& path);
+    // Says, where the window can without touching its designed texts, whether
+    // the list came from the file's chunks; then any warning of that walk.
+    void ShowHowListed();
+    void ShowWalkWarnings(const QString& path);
     void ShowThumbnail(int thumbIndex);
     QImage ImageListPicture(int thumbIndex);
     void ClearDetailView();
@@ -137,6 +144,7 @@ class FrmMain : public QWidget, public MessageSink {
     QLabel* OBJDesc = nullptr;
     QLabel* Picture1 = nullptr;
     QLabel* Picture2 = nullptr;
+    QLabel* ChunksNote = nullptr;  // expanded view only: the list came from the chunks
     QFrame* TreeView1 = nullptr;
     QListWidget* List1 = nullptr;
     QLineEdit* Text1 = nullptr;

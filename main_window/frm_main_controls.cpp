@@ -156,12 +156,17 @@ void FrmMain::CreateDetailView() {
 
     Label6 = Label(this, "Label6", QStringLiteral("Price:"));
     txtPrice = LockedBox(this, "txtPrice");
+
+    // Not part of the designed layout: shown in the expanded view only.
+    ChunksNote = Label(this, "ChunksNote", QString());
+    ChunksNote->setWordWrap(true);
+    ChunksNote->hide();
 }
 
 void FrmMain::ApplyColours() {
     SetColours(this, kDarkBlue, Qt::white);
     for (QWidget* control : std::initializer_list<QWidget*>{Frame3, Frame4, Frame5, Label1, Label4,
-                                                            Label7, Label8, Label9}) {
+                                                            Label7, Label8, Label9, ChunksNote}) {
         SetColours(control, kDarkBlue, Qt::white);
     }
     for (QPushButton* button : {Command1, Command2, Command3, Command4, Command5}) {

@@ -41,14 +41,25 @@ struct Move {
     int x, y;
 };
 constexpr int kColumn = 361;
+constexpr int kDescriptionTop = 136;
 constexpr Move kExpanded[] = {
-    {"Picture1", kColumn, 8}, {"Label6", kColumn + 65, 10}, {"txtPrice", kColumn + 65, 30},
-    {"Frame2", kColumn, 63},  {"Frame1", kColumn, 136},
+    {"Picture1", kColumn, 8}, {"Label6", kColumn + 65, 10},         {"txtPrice", kColumn + 65, 30},
+    {"Frame2", kColumn, 63},  {"Frame1", kColumn, kDescriptionTop},
 };
 constexpr const char* kHiddenWhenExpanded[] = {"TreeView1", "Picture2"};
 
 QWidget* Control(QWidget& window, const char* name) {
     return window.findChild<QWidget*>(QLatin1String(name));
+}
+
+// The note on how the list was read is the expanded view's alone; it has one
+// place, below the description frame and as wide as it, in both views.
+void PlaceChunksNote(QWidget& window) {
+    if (QWidget* note = Control(window, "ChunksNote")) {
+        const QSize description = Twips(0, 0, 4335, 3135).size();
+        note->setGeometry(kColumn, kDescriptionTop + description.height() + 6, description.width(),
+                          32);
+    }
 }
 
 }  // namespace
@@ -73,6 +84,7 @@ void PlaceAsDesigned(QWidget& window) {
             control->show();
         }
     }
+    PlaceChunksNote(window);
     window.setFixedSize(DesignedClientSize());
 }
 
@@ -87,6 +99,7 @@ void PlaceExpanded(QWidget& window) {
             control->hide();
         }
     }
+    PlaceChunksNote(window);
     window.setFixedSize(ExpandedClientSize());
 }
 

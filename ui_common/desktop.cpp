@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include <unistd.h>
@@ -18,6 +19,17 @@ void QtDesktop::ShowMessage(QWidget* parent, const QString& text, const QString&
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);  // file names and texts are never markup
     box.exec();
+}
+
+bool QtDesktop::ShowMessageWithButton(QWidget* parent, const QString& text, const QString& caption,
+                                      const QString& button) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    const QAbstractButton* second = box.addButton(button, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == second;
 }
 
 void QtDesktop::OpenWebAddress(const QString& address) {

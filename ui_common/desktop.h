@@ -21,6 +21,12 @@ class Desktop {
     // A modal message box with an OK button only and no icon.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption) = 0;
 
+    // The same box with a second button, `button`, beside OK. OK stays the
+    // default, and Enter, Escape and the close box answer OK. Returns true when
+    // the user pressed `button`.
+    virtual bool ShowMessageWithButton(QWidget* parent, const QString& text, const QString& caption,
+                                       const QString& button) = 0;
+
     // Asks the desktop to open a web address; the result is ignored.
     virtual void OpenWebAddress(const QString& address) = 0;
 
@@ -34,6 +40,8 @@ class QtDesktop final : public Desktop {
     QString AskOpenFile(QWidget* parent, const QString& startFolder,
                         const QString& filter) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
+    bool ShowMessageWithButton(QWidget* parent, const QString& text, const QString& caption,
+                               const QString& button) override;
     void OpenWebAddress(const QString& address) override;
     void EndProgram() override;
 };

@@ -29,6 +29,11 @@ class QuietDesktop final : public Desktop {
     void ShowMessage(QWidget*, const QString& text, const QString&) override {
         messages.push_back(text);
     }
+    bool ShowMessageWithButton(QWidget*, const QString& text, const QString&,
+                               const QString&) override {
+        messages.push_back(text);
+        return false;
+    }
     void OpenWebAddress(const QString&) override {}
     void EndProgram() override {}
 

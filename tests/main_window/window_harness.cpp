@@ -14,7 +14,19 @@ QString FakeDesktop::AskOpenFile(QWidget*, const QString& startFolder, const QSt
 }
 
 void FakeDesktop::ShowMessage(QWidget*, const QString& text, const QString& caption) {
-    messages.append({text, caption});
+    messages.append({text, caption, {}});
+    if (onMessage) {
+        onMessage(messages.last());
+    }
+}
+
+bool FakeDesktop::ShowMessageWithButton(QWidget*, const QString& text, const QString& caption,
+                                        const QString& button) {
+    messages.append({text, caption, button});
+    if (onMessage) {
+        onMessage(messages.last());
+    }
+    return !buttonAnswers.isEmpty() && buttonAnswers.takeFirst();
 }
 
 Harness::Harness() {

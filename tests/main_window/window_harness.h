@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,7 @@ class FakeDesktop final : public Desktop {
     struct Message {
         QString text;
         QString caption;
+        QString button;  // the second button, if the box had one
     };
 
     // Answers for the open dialog, in order; an empty answer is a cancel.
@@ -32,12 +34,19 @@ class FakeDesktop final : public Desktop {
     QString lastStartFolder;
     QString lastFilter;
     QList<Message> messages;
+    // Answers for boxes with a second button, in order: true presses it. With
+    // no answer left, the user presses OK.
+    QList<bool> buttonAnswers;
+    // Runs as each message is shown, for what a test must see at that moment.
+    std::function<void(const Message&)> onMessage;
     QStringList openedAddresses;
     int endCalls = 0;
 
     QString AskOpenFile(QWidget* parent, const QString& startFolder,
                         const QString& filter) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
+    bool ShowMessageWithButton(QWidget* parent, const QString& text, const QString& caption,
+                               const QString& button) override;
     void OpenWebAddress(const QString& address) override { openedAddresses << address; }
     void EndProgram() override { ++endCalls; }
 };
