@@ -118,14 +118,21 @@ ConflictReport FindConflicts(const std::vector<ListedFile>& files,
 
 void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
                          const std::vector<QString>& shownPaths, const ConflictReport& report,
-                         const std::vector<FileError>& errors) {
+                         const std::vector<FileError>& errors,
+                         const std::optional<ChunkReading>& chunkReading) {
     p.BeginRecord();
     p.Value("files", static_cast<qint64>(files.size()), "Files");
+    if (chunkReading) {
+        p.Value("read_by_chunks", chunkReading->files, "Read by chunks");
+    }
     p.Value("objects", report.objects, "Objects");
     p.Value("conflicts", report.trueConflicts, "Conflicts");
     p.Value("copies", static_cast<qint64>(report.shared.size()) - report.trueConflicts,
             "Copies of one file");
     p.Value("errors", static_cast<qint64>(errors.size()), "Errors");
+    if (chunkReading) {
+        p.Value("warnings", static_cast<qint64>(chunkReading->warnings.size()), "Warnings");
+    }
     p.BeginList("shared_guids", "GUIDs used by more than one object");
     for (const SharedGuid& group : report.shared) {
         p.BeginRecord();
@@ -156,6 +163,16 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
         p.EndRecord();
     }
     p.EndList();
+    if (chunkReading) {
+        p.BeginList("file_warnings");
+        for (const FileError& warning : chunkReading->warnings) {
+            p.BeginRecord();
+            p.Value("file", warning.file);
+            p.Value("warning", QString::fromStdString(warning.error));
+            p.EndRecord();
+        }
+        p.EndList();
+    }
     p.EndRecord();
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,8 +55,16 @@ struct FileError {
     std::string error;
 };
 
+// What the report adds when files without a resource map are read by walking
+// their chunks.
+struct ChunkReading {
+    int files = 0;                    // how many were read that way
+    std::vector<FileError> warnings;  // one per warning of a walk
+};
+
 void PrintConflictReport(Printer& printer, const std::vector<ListedFile>& files,
                          const std::vector<QString>& shownPaths, const ConflictReport& report,
-                         const std::vector<FileError>& errors);
+                         const std::vector<FileError>& errors,
+                         const std::optional<ChunkReading>& chunkReading = std::nullopt);
 
 }  // namespace marrowick::inspect

@@ -63,8 +63,8 @@ void PrintObject(Printer& p, const ObjectRecord& o) {
 
 }  // namespace
 
-FileListing ListFile(ParseIFF& parse, const std::string& path) {
-    FirstMessage messages;
+FileListing ListFile(ParseIFF& parse, const std::string& path, bool readChunks) {
+    FirstMessage messages(readChunks);
     parse.SetMessageSink(&messages);
     parse.CurrentFile = path;
     parse.ScanObjectFile(path);
@@ -103,16 +103,44 @@ FileListing ListFile(ParseIFF& parse, const std::string& path) {
     listing.error = std::move(messages.first);
     if (!listing.error.empty()) {
         listing.objects.clear();
+    } else {
+        listing.readBy = parse.ReadBy;
+        listing.warnings = parse.ScanWarnings;
     }
     return listing;
 }
 
-void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing) {
+QJsonValue ReadByValue(IndexSource readBy) {
+    switch (readBy) {
+        case IndexSource::ResourceMap:
+            return QStringLiteral("resource map");
+        case IndexSource::Chunks:
+            return QStringLiteral("chunks");
+        case IndexSource::None:
+            break;
+    }
+    return QJsonValue(QJsonValue::Null);
+}
+
+QJsonArray TextList(const std::vector<std::string>& texts) {
+    QJsonArray list;
+    for (const std::string& text : texts) {
+        list.append(QString::fromStdString(text));
+    }
+    return list;
+}
+
+void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,
+                      bool showReadBy) {
     printer.BeginRecord();
     printer.Value("file", shownPath, "File");
     printer.Value("error", listing.error.empty()
                                ? QJsonValue(QJsonValue::Null)
                                : QJsonValue(QString::fromStdString(listing.error)));
+    if (showReadBy) {
+        printer.Value("read_by", ReadByValue(listing.readBy), "Read by");
+        printer.Value("warnings", TextList(listing.warnings));
+    }
     printer.BeginList("objects", "Objects");
     for (const ObjectRecord& object : listing.objects) {
         PrintObject(printer, object);

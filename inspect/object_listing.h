@@ -2,6 +2,7 @@
 // it opens the file, selects each object in turn and opens the editor on it.
 #pragma once
 
+#include <QJsonArray>
 #include <QString>
 
 #include <string>
@@ -29,13 +30,22 @@ struct ObjectRecord {
 
 struct FileListing {
     std::string error;  // the first message the window would show (UTF-8); empty if none
+    IndexSource readBy = IndexSource::None;
+    std::vector<std::string> warnings;  // of a chunk walk (UTF-8)
     std::vector<ObjectRecord> objects;  // empty when there is an error
 };
 
 // `parse` is working space reused between files; it keeps no message sink.
-FileListing ListFile(ParseIFF& parse, const std::string& path);
+// With `readChunks`, a file without a resource map is read by its chunks.
+FileListing ListFile(ParseIFF& parse, const std::string& path, bool readChunks = false);
 
-// Writes one file's record: `shownPath` is the path as the user gave it.
-void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing);
+// Writes one file's record: `shownPath` is the path as the user gave it. With
+// `showReadBy`, the record says how the file was read and lists its warnings.
+void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,
+                      bool showReadBy = false);
+
+// "resource map", "chunks", or null for a file that was not read.
+QJsonValue ReadByValue(IndexSource readBy);
+QJsonArray TextList(const std::vector<std::string>& texts);
 
 }  // namespace marrowick::inspect

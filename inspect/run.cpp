@@ -37,13 +37,14 @@ std::vector<std::string> LocalPaths(const QStringList& arguments) {
     return paths;
 }
 
-int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err) {
+int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err,
+                bool readChunks) {
     int status = kAllRead;
     ParseIFF parse;
     for (const PathEntry& entry : entries) {
         FileListing listing;
         if (entry.error.empty()) {
-            listing = ListFile(parse, entry.path);
+            listing = ListFile(parse, entry.path, readChunks);
         } else {
             listing.error = entry.error;
         }
@@ -51,16 +52,22 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
             err << ErrorLine(entry.path, listing.error) << '\n' << std::flush;
             status = kFileError;
         }
-        PrintFileListing(printer, Shown(entry.path), listing);
+        // A walk that stopped early or left chunks out read the file only in part.
+        for (const std::string& warning : listing.warnings) {
+            err << ErrorLine(entry.path, warning) << '\n' << std::flush;
+            status = kFileError;
+        }
+        PrintFileListing(printer, Shown(entry.path), listing, readChunks);
     }
     return status;
 }
 
 int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err,
-                    bool stderrIsTerminal) {
+                    bool stderrIsTerminal, bool readChunks) {
     std::vector<ListedFile> files;
     std::vector<QString> shownPaths;
     std::vector<FileError> errors;
+    ChunkReading chunkReading;
     ParseIFF parse;
     {
         Progress progress(err, stderrIsTerminal, entries.size());
@@ -69,13 +76,20 @@ int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std
             progress.Step(i, PrintableText(Shown(entry.path)));
             ListedFile file{entry.path, {}};
             if (entry.error.empty()) {
-                file.listing = ListObjectGuids(parse, entry.path);
+                file.listing = ListObjectGuids(parse, entry.path, readChunks);
             } else {
                 file.listing.error = entry.error;
             }
             if (!file.listing.error.empty()) {
                 progress.Message(ErrorLine(entry.path, file.listing.error));
                 errors.push_back({Shown(entry.path), file.listing.error});
+            }
+            if (file.listing.readBy == IndexSource::Chunks) {
+                ++chunkReading.files;
+            }
+            for (const std::string& warning : file.listing.warnings) {
+                progress.Message(ErrorLine(entry.path, warning));
+                chunkReading.warnings.push_back({Shown(entry.path), warning});
             }
             shownPaths.push_back(Shown(entry.path));
             files.push_back(std::move(file));
@@ -84,8 +98,9 @@ int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std
     const ConflictReport report = FindConflicts(
         files,
         [](const ListedFile& a, const ListedFile& b) { return SameFileBytes(a.path, b.path); });
-    PrintConflictReport(printer, files, shownPaths, report, errors);
-    if (!errors.empty()) {
+    PrintConflictReport(printer, files, shownPaths, report, errors,
+                        readChunks ? std::optional(chunkReading) : std::nullopt);
+    if (!errors.empty() || !chunkReading.warnings.empty()) {
         return kFileError;
     }
     return report.trueConflicts > 0 ? kGuidConflict : kAllRead;
@@ -95,7 +110,7 @@ int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std
 
 QString HelpText() {
     return QStringLiteral(
-        "Usage: marrowick-inspect [--json] [--conflicts] PATH...\n"
+        "Usage: marrowick-inspect [--json] [--conflicts] [--walk-chunks] PATH...\n"
         "\n"
         "Prints the objects of object files as Marrowick's windows show them, or\n"
         "finds the objects that share a GUID. A PATH is a file or a folder; folders\n"
@@ -109,14 +124,21 @@ QString HelpText() {
         "                 one object uses, grouped by GUID, and the objects that\n"
         "                 have no GUID (all zero). A group whose objects all come\n"
         "                 from byte-identical files is marked as copies of one file.\n"
+        "  --walk-chunks  Read a file that has no resource map by walking its chunks\n"
+        "                 from byte 64, instead of reporting it as an error. Each\n"
+        "                 JSON line gains \"read_by\" (\"resource map\", \"chunks\" or\n"
+        "                 null) and \"warnings\"; the table says how each file was\n"
+        "                 read. A walk that stops early or leaves chunks out is a\n"
+        "                 warning, written to stderr.\n"
         "  -h, --help     Show this help and exit.\n"
         "  -v, --version  Show the version and exit.\n"
         "\n"
         "Exit status:\n"
         "  0  every file was read, and with --conflicts no two objects share a GUID\n"
         "     (copies of one file do not count)\n"
-        "  1  a file or folder could not be read or is not a valid object file;\n"
-        "     everything else is still reported (this status wins over 3)\n"
+        "  1  a file or folder could not be read or is not a valid object file, or\n"
+        "     with --walk-chunks a file was read with a warning; everything else is\n"
+        "     still reported (this status wins over 3)\n"
         "  2  the command line is wrong\n"
         "  3  with --conflicts: objects share a GUID\n");
 }
@@ -126,9 +148,10 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
     QCommandLineParser parser;
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption conflicts(QStringLiteral("conflicts"));
+    const QCommandLineOption walkChunks(QStringLiteral("walk-chunks"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({json, conflicts, help, version});
+    parser.addOptions({json, conflicts, walkChunks, help, version});
     parser.addPositionalArgument(QStringLiteral("PATH"), QString());
 
     const auto usageError = [&err](const QString& why) {
@@ -154,8 +177,10 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
     const std::vector<PathEntry> entries = CollectPaths(LocalPaths(parser.positionalArguments()));
     const std::unique_ptr<Printer> printer =
         parser.isSet(json) ? MakeJsonPrinter(out) : MakeTextPrinter(out);
-    return parser.isSet(conflicts) ? FindSharedGuids(entries, *printer, err, stderrIsTerminal)
-                                   : ListObjects(entries, *printer, err);
+    const bool readChunks = parser.isSet(walkChunks);
+    return parser.isSet(conflicts)
+               ? FindSharedGuids(entries, *printer, err, stderrIsTerminal, readChunks)
+               : ListObjects(entries, *printer, err, readChunks);
 }
 
 }  // namespace marrowick::inspect

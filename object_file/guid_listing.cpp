@@ -10,9 +10,9 @@ constexpr std::uint64_t kGuidOffset = 104;
 
 }  // namespace
 
-GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path) {
+GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path, bool readChunks) {
     GuidListing listing;
-    FirstMessage messages;
+    FirstMessage messages(readChunks);
     parse.SetMessageSink(&messages);
     parse.CurrentFile = path;
     FileBytes file(path);
@@ -20,6 +20,8 @@ GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path) {
     parse.SetMessageSink(nullptr);
     listing.error = std::move(messages.first);
     listing.size = file.size();
+    listing.readBy = parse.ReadBy;
+    listing.warnings = parse.ScanWarnings;
     if (!listing.error.empty()) {
         return listing;
     }

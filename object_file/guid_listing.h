@@ -21,13 +21,17 @@ struct ObjectGuid {
 struct GuidListing {
     // The first message the scan reported (UTF-8); empty when the file scanned.
     std::string error;
+    IndexSource readBy = IndexSource::None;
+    std::vector<std::string> warnings;  // of a chunk walk (UTF-8)
     std::uint64_t size = 0;
     std::vector<ObjectGuid> objects;
 };
 
 // Scans `path` as the main window does and reads every listed object's GUID.
-// `parse` is only working space, reused between files because its tables are
-// large; the call leaves it without a message sink.
-GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path);
+// With `readChunks`, a file without a resource map is read by its chunks, as
+// after the window's "Read Chunks". `parse` is only working space, reused
+// between files because its tables are large; the call leaves it without a
+// message sink.
+GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path, bool readChunks = false);
 
 }  // namespace marrowick

@@ -242,6 +242,53 @@ TEST_F(Collection, AnUnreadableFileIsReportedAndSkipped) {
     EXPECT_EQ(Json(run).value("shared_guids").toArray().size(), 3);
 }
 
+TEST(Conflicts, WalkChunksChecksMapLessFilesAndCountsThem) {
+    Folder folder;
+    const auto withoutMapOffset = [](Bytes bytes) {
+        std::fill(bytes.begin() + 60, bytes.begin() + 64, 0);  // the map is then just a chunk
+        return bytes;
+    };
+    Bytes cut = withoutMapOffset(ObjectsWithGuids("Cut", {0x55}));
+    cut.resize(cut.size() - 10);
+    folder.Write("game.iff", ObjectsWithGuids("Game", {0x44, 0x55}));
+    folder.Write("downloads/b.iff", withoutMapOffset(ObjectsWithGuids("Download", {0x44})));
+    const std::string cutPath = folder.Write("downloads/c.iff", cut);
+    const QString conflicts = QStringLiteral("--conflicts");
+    const QString json = QStringLiteral("--json");
+    const QString flag = QStringLiteral("--walk-chunks");
+    const auto report = [](const RunResult& run) {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    };
+
+    const RunResult plain = Inspect({conflicts, json, folder.QPath()});
+    EXPECT_EQ(plain.status, kFileError);
+    EXPECT_EQ(report(plain).value("shared_guids").toArray().size(), 0);
+    EXPECT_EQ(report(plain).value("file_errors").toArray().size(), 2);
+    EXPECT_FALSE(report(plain).contains("read_by_chunks"));
+
+    const RunResult run = Inspect({conflicts, json, flag, folder.QPath()});
+    EXPECT_EQ(run.status, kFileError);  // the warning wins over the conflicts
+    const QJsonObject walked = report(run);
+    EXPECT_EQ(walked.value("files").toInt(), 3);
+    EXPECT_EQ(walked.value("read_by_chunks").toInt(), 2);
+    EXPECT_EQ(walked.value("objects").toInt(), 4);
+    EXPECT_EQ(walked.value("conflicts").toInt(), 2);
+    EXPECT_EQ(walked.value("errors").toInt(), 0);
+    EXPECT_EQ(walked.value("warnings").toInt(), 1);
+    const QJsonArray warnings = walked.value("file_warnings").toArray();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings.at(0).toObject().value("file").toString().toStdString(), cutPath);
+    EXPECT_TRUE(warnings.at(0).toObject().value("warning").toString().startsWith(
+        QStringLiteral("Reading stopped at byte ")));
+    EXPECT_EQ(run.err.rfind(cutPath + ": Reading stopped at byte ", 0), 0u);
+
+    const RunResult table =
+        Inspect({conflicts, flag, folder.QPath("game.iff"), folder.QPath("downloads/b.iff")});
+    EXPECT_EQ(table.status, kGuidConflict);
+    EXPECT_EQ(Lines(table.out)[0].rfind("Files: 2  Read by chunks: 1  Objects: 3  Conflicts: 1", 0),
+              0u);
+}
+
 TEST_F(Collection, ProgramExitStatusesForConflicts) {
     EXPECT_EQ(
         InspectProcess({QStringLiteral("--conflicts"), folder.QPath()}, folder.QPath()).status, 3);

@@ -124,6 +124,70 @@ TEST(Listing, EveryObjectIsDecodedAfresh) {
     EXPECT_EQ(bare.value("catalog_name").toString(), "No Description");
 }
 
+TEST(Listing, WalkChunksReadsMapLessFilesAndSaysHowEachWasRead) {
+    Folder folder;
+    IffBuilder noMap;
+    noMap.OmitMap();
+    ObjectDefinition chair;
+    chair.catalog_id = 5;
+    noMap.Object(128, "Chair", chair);
+    noMap.Chunk("CTSS", 5, "",
+                marrowick::test::PackedCatalogTexts({{1, "Club", ""}, {1, "Deep", ""}}));
+    Bytes cutBytes = noMap.Build();
+    cutBytes.resize(cutBytes.size() - 10);
+    const QString mapped =
+        QString::fromStdString(folder.Write("a.iff", ObjectsWithGuids("A", {1})));
+    const QString walked = QString::fromStdString(folder.Write("b.iff", noMap.Build()));
+    const QString cut = QString::fromStdString(folder.Write("c.iff", cutBytes));
+    const QString notIff = QString::fromStdString(folder.Write("d.iff", Bytes(9, 'x')));
+
+    // Without the flag nothing changes: the map-less file is an error.
+    const RunResult plain = Inspect({QStringLiteral("--json"), mapped, walked});
+    EXPECT_EQ(plain.status, kFileError);
+    EXPECT_EQ(plain.out.find("read_by"), std::string::npos);
+    EXPECT_EQ(ParseLine(Lines(plain.out)[1]).value("error").toString().toStdString(),
+              kNoResourceMap);
+
+    const QString flag = QStringLiteral("--walk-chunks");
+    EXPECT_EQ(Inspect({flag, mapped, walked}).status, kAllRead);
+    const RunResult run = Inspect({flag, QStringLiteral("--json"), mapped, walked, cut, notIff});
+    EXPECT_EQ(run.status, kFileError);
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 4u);
+    const struct {
+        QJsonValue readBy;
+        int warnings;
+        int objects;
+    } expected[] = {{QStringLiteral("resource map"), 0, 1},
+                    {QStringLiteral("chunks"), 0, 1},
+                    {QStringLiteral("chunks"), 1, 1},
+                    {QJsonValue::Null, 0, 0}};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(lines[i]);
+        const QJsonObject record = ParseLine(lines[i]);
+        EXPECT_EQ(record.keys().size(), 5);
+        EXPECT_EQ(record.value("read_by"), expected[i].readBy);
+        EXPECT_EQ(record.value("warnings").toArray().size(), expected[i].warnings);
+        EXPECT_EQ(record.value("objects").toArray().size(), expected[i].objects);
+    }
+    const QJsonObject club = ParseLine(lines[1]).value("objects").toArray().at(0).toObject();
+    EXPECT_EQ(club.value("catalog_name").toString(), "Club");
+    EXPECT_EQ(club.value("catalog_description").toString(), "Deep");
+
+    // The table says how each file was read; each warning is a line on stderr.
+    const RunResult table = Inspect({flag, mapped, cut});
+    EXPECT_NE(table.out.find("File: " + mapped.toStdString() + "  Read by: resource map\n"),
+              std::string::npos);
+    EXPECT_NE(table.out.find("File: " + cut.toStdString() + "  Read by: chunks\n"),
+              std::string::npos);
+    EXPECT_EQ(table.err, cut.toStdString() + ": Reading stopped at byte 356: the chunk there is " +
+                             std::to_string(cutBytes.size() - 346) +
+                             " bytes long and runs past the end of the file at byte " +
+                             std::to_string(cutBytes.size()) +
+                             ". Objects after it are not listed.\n");
+    EXPECT_EQ(table.status, kFileError);
+}
+
 TEST(Listing, TextModeSaysWhenAFileHasNoObjects) {
     Folder folder;
     const std::string path = folder.Write("empty.iff", IffBuilder{}.Build());
