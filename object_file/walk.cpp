@@ -29,7 +29,7 @@ std::uint64_t Be32(const std::uint8_t* p) {
 
 std::string StoppedAt(std::uint64_t at, const std::string& why) {
     return "Reading stopped at byte " + std::to_string(at) + ": " + why +
-           " Objects after it are not listed.";
+           " Nothing from there on is read.";
 }
 
 }  // namespace

@@ -184,7 +184,7 @@ TEST(Listing, WalkChunksReadsMapLessFilesAndSaysHowEachWasRead) {
                              std::to_string(cutBytes.size() - 346) +
                              " bytes long and runs past the end of the file at byte " +
                              std::to_string(cutBytes.size()) +
-                             ". Objects after it are not listed.\n");
+                             ". Nothing from there on is read.\n");
     EXPECT_EQ(table.status, kFileError);
 }
 

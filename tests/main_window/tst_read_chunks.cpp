@@ -129,7 +129,7 @@ void ReadChunksTest::warningComesAfterTheListIsFilled() {
     QCOMPARE(warning.caption, QStringLiteral("Marrowick"));
     QCOMPARE(warning.text, QStringLiteral("cut.iff: Reading stopped at byte %1: only 20 bytes are "
                                           "left there, too few for a 76-byte chunk header. "
-                                          "Objects after it are not listed.")
+                                          "Nothing from there on is read.")
                                .arg(cut.size() - 20));
     QCOMPARE(listedAtTheWarning.size(), 2);
     QCOMPARE(h.window.CurrentObject(), 0);
