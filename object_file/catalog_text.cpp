@@ -104,7 +104,8 @@ void ParseIFF::ReadCatalogText(int entry) {
     file->ReadInto(chunk, head);
     // The size counts the 76-byte header.
     const auto chunkSize = static_cast<std::uint64_t>(ReadBE32(head[4], head[5], head[6], head[7]));
-    if (chunkSize > kSetCount && head[kFormatCode] == 0xFC && head[kFormatCode + 1] == 0xFF) {
+    if (chunkSize >= kFormatCode + 2 && head[kFormatCode] == 0xFC &&
+        head[kFormatCode + 1] == 0xFF) {
         ReadPackedCatalogText(*file, chunk, chunk + chunkSize);
         DoneWithFile();
         return;

@@ -81,7 +81,8 @@ TEST_F(WalkTest, StopsOnlyAtTheEndOrAtDamageKeepingWhatCameBefore) {
         stale.Object(300, "Elsewhere", InCatalog(5));
         IffBuilder file;
         file.OmitMap();
-        file.Chunk("rsmp", 0, "", Bytes(stale.Build().begin() + 64, stale.Build().end()));
+        const Bytes staleBytes = stale.Build();
+        file.Chunk("rsmp", 0, "", Bytes(staleBytes.begin() + 64, staleBytes.end()));
         const std::uint32_t at = file.Object(128, "Lamp", InCatalog(7));
         cases.push_back(
             {"rsmp on the way", file.Build(), {"OBJD " + std::to_string(at) + " 128 Lamp 7"}, ""});
