@@ -135,29 +135,28 @@ std::vector<std::uint8_t> FileBytes::ReadUpTo(std::uint64_t offset, std::size_t 
     return bytes;
 }
 
-std::span<const std::uint8_t> FileBytes::View(std::uint64_t offset, std::size_t length) {
+std::span<const std::uint8_t> FileBytes::ReadAhead(std::uint64_t offset, std::size_t length) {
     if (!ok() || offset >= size_) {
         return {};
     }
     length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
-    const std::uint64_t aheadEnd = ahead_start_ + ahead_length_;
-    if (offset >= ahead_start_ && offset + length <= aheadEnd) {
-        return {ahead_.data() + (offset - ahead_start_), length};
-    }
     // A read that starts inside the last one, or not much further on than one
     // read's length, is a walk going on: read further ahead. Anything else
     // starts again from one block.
+    const std::uint64_t aheadEnd = ahead_start_ + ahead_length_;
     const bool follows = ahead_length_ > 0 && offset >= ahead_start_ &&
                          (offset <= aheadEnd || offset - aheadEnd <= ahead_step_);
     ahead_step_ = follows ? std::min(2 * ahead_step_, kMaxReadAhead) : kBlockSize;
     const auto wanted = static_cast<std::size_t>(
         std::min<std::uint64_t>(std::max(length, ahead_step_), size_ - offset));
-    if (ahead_.size() < wanted) {
-        ahead_.resize(wanted);
+    if (ahead_capacity_ < wanted) {
+        // Every byte is read before it is looked at: no need to clear them.
+        ahead_ = std::make_unique_for_overwrite<std::uint8_t[]>(wanted);
+        ahead_capacity_ = wanted;
     }
     ahead_start_ = offset;
-    ahead_length_ = PreadFully(offset, ahead_.data(), wanted);
-    return {ahead_.data(), std::min(length, ahead_length_)};
+    ahead_length_ = PreadFully(offset, ahead_.get(), wanted);
+    return {ahead_.get(), std::min(length, ahead_length_)};
 }
 
 }  // namespace marrowick

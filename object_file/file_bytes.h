@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -44,7 +45,14 @@ class FileBytes {
     // back: a read that follows on from the last one is twice its size, up to
     // kMaxReadAhead, so a walk over small pieces costs a few large reads, while
     // one that jumps far ahead reads a block per stop.
-    std::span<const std::uint8_t> View(std::uint64_t offset, std::size_t length);
+    std::span<const std::uint8_t> View(std::uint64_t offset, std::size_t length) {
+        // Most steps of a walk land inside the last read.
+        const std::uint64_t into = offset - ahead_start_;
+        if (offset >= ahead_start_ && into <= ahead_length_ && length <= ahead_length_ - into) {
+            return {ahead_.get() + into, length};
+        }
+        return ReadAhead(offset, length);
+    }
 
     // Number of pread calls so far; the benchmarks and tests watch it.
     std::size_t read_calls() const { return read_calls_; }
@@ -53,7 +61,9 @@ class FileBytes {
     // Reads up to this long go through the block cache; longer ones go straight
     // to the file.
     static constexpr std::size_t kCachedReadLimit = 4 * kBlockSize;
-    static constexpr std::size_t kMaxReadAhead = 1024 * 1024;
+    // Large enough that a walk costs few reads, small enough that the buffer
+    // stays in the processor's cache while the walk steps through it.
+    static constexpr std::size_t kMaxReadAhead = 256 * 1024;
 
   private:
     struct Block {
@@ -65,6 +75,7 @@ class FileBytes {
     std::size_t PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length);
     Block& Fetch(std::uint64_t number);
     std::size_t CopyCached(std::uint64_t offset, std::uint8_t* out, std::size_t length);
+    std::span<const std::uint8_t> ReadAhead(std::uint64_t offset, std::size_t length);
 
     int fd_ = -1;
     std::uint64_t size_ = 0;
@@ -74,7 +85,8 @@ class FileBytes {
     std::uint64_t clock_ = 0;
     std::size_t read_calls_ = 0;
     // View's buffer: `ahead_length_` bytes of the file from `ahead_start_`.
-    std::vector<std::uint8_t> ahead_;
+    std::unique_ptr<std::uint8_t[]> ahead_;
+    std::size_t ahead_capacity_ = 0;
     std::uint64_t ahead_start_ = 0;
     std::size_t ahead_length_ = 0;
     std::size_t ahead_step_ = 0;
