@@ -1,6 +1,7 @@
 #include "bench_files.h"
 
 #include <filesystem>
+#include <fstream>
 
 #include "demo_sample.h"
 #include "iff_builder.h"
@@ -28,8 +29,11 @@ test::Bytes ManyObjects() {
     return file.Build();
 }
 
-test::Bytes OneMegabyte() {
+test::Bytes OneMegabyte(bool withMap) {
     IffBuilder file;
+    if (!withMap) {
+        file.OmitMap();
+    }
     for (int i = 0; i < 4; ++i) {
         ObjectDefinition def;
         def.guid = 0x20000000u + static_cast<std::uint32_t>(i);
@@ -43,10 +47,41 @@ test::Bytes OneMegabyte() {
     return file.Build();
 }
 
-std::string Write(const std::string& name, const test::Bytes& bytes) {
+test::Bytes SmallChunks() {
+    constexpr int kChunks = 1'300'000;
+    constexpr int kObjectEvery = kChunks / 8;
+    static const char* const kFiller[] = {"BHAV", "STR#", "TTAB", "SLOT", "BCON", "FWAV"};
+    IffBuilder file;
+    file.OmitMap();
+    for (int i = 0; i < kChunks; ++i) {
+        if (i % kObjectEvery == kObjectEvery / 2) {
+            const int n = i / kObjectEvery;
+            ObjectDefinition def;
+            def.guid = 0x30000000u + static_cast<std::uint32_t>(n);
+            def.catalog_id = static_cast<std::int16_t>(n % 2 == 0 ? 5000 + n : 0);
+            file.Object(static_cast<std::int16_t>(128 + n), "Small object " + std::to_string(n),
+                        def);
+            if (n % 2 == 0) {
+                file.Chunk("CTSS", def.catalog_id, "", test::CatalogTexts("Small", "In a crowd."));
+                file.Chunk("BMP_", def.catalog_id, "",
+                           test::CatalogThumbnail(0x204060, 0x406080, 8));
+            }
+            continue;
+        }
+        file.Chunk(kFiller[i % 6], static_cast<std::int16_t>(i), "",
+                   test::Bytes(static_cast<std::size_t>(i % 15), 0x11));
+    }
+    return file.Build();
+}
+
+std::filesystem::path Folder() {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "marrowick-bench";
     std::filesystem::create_directories(folder);
-    const std::string path = (folder / name).string();
+    return folder;
+}
+
+std::string Write(const std::string& name, const test::Bytes& bytes) {
+    const std::string path = (Folder() / name).string();
     test::WriteFile(path, bytes);
     return path;
 }
@@ -56,8 +91,32 @@ std::string Write(const std::string& name, const test::Bytes& bytes) {
 const BenchFiles& Files() {
     static const BenchFiles files{Write("sample.iff", tools::DemoSample()),
                                   Write("many-objects.iff", ManyObjects()),
-                                  Write("one-megabyte.iff", OneMegabyte())};
+                                  Write("one-megabyte.iff", OneMegabyte(true)),
+                                  Write("one-megabyte-no-map.iff", OneMegabyte(false))};
     return files;
+}
+
+const std::string& ManySmallChunks() {
+    static const std::string path = [] {
+        const std::filesystem::path file = Folder() / "small-chunks.iff";
+        if (!std::filesystem::exists(file)) {
+            // Renamed into place only when complete, so a run cut short writes it again.
+            const std::filesystem::path partial = Folder() / "small-chunks.iff.partial";
+            test::WriteFile(partial.string(), SmallChunks());
+            std::filesystem::rename(partial, file);
+        }
+        return file.string();
+    }();
+    return path;
+}
+
+std::size_t ReadAllBytes(const std::string& path, std::vector<char>& buffer) {
+    std::ifstream in(path, std::ios::binary);
+    std::size_t total = 0;
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        total += static_cast<std::size_t>(in.gcount());
+    }
+    return total;
 }
 
 }  // namespace marrowick::bench

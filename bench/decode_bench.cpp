@@ -3,7 +3,6 @@
 // and against reading the file's bytes once.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <vector>
 
 #include "bench_files.h"
@@ -89,12 +88,7 @@ void ReadBytesOnce(benchmark::State& state) {
     const std::string& path = FileFor(state);
     std::vector<char> buffer(1 << 20);
     for (auto _ : state) {
-        std::ifstream in(path, std::ios::binary);
-        std::size_t total = 0;
-        while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
-               in.gcount() > 0) {
-            total += static_cast<std::size_t>(in.gcount());
-        }
+        const std::size_t total = ReadAllBytes(path, buffer);
         benchmark::DoNotOptimize(total);
     }
     Label(state);

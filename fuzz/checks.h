@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "messages.h"
@@ -18,13 +19,39 @@ void Require(bool holds, const char* rule);
 // True when `text` is well-formed UTF-8.
 bool IsUtf8(std::string_view text);
 
-struct CountingSink : MessageSink {
-    int shown = 0;
+// Counts what the reader shows. With `readChunks` it answers the no-map message
+// by asking for the chunk walk, as a user may; otherwise it only shows it.
+class CountingSink : public MessageSink {
+  public:
+    explicit CountingSink(bool readChunks) : readChunks_(readChunks) {}
     void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool ShowNoResourceMap(const std::string& text, const std::string& caption) override;
+
+    int shown = 0;
+    int noMapAsked = 0;
+    std::string first;  // the first text shown
+
+  private:
+    bool readChunks_;
 };
 
-// Writes `bytes` to the scratch file, scans it as the main window does, and
-// checks the index against the rules every scan must keep.
-std::unique_ptr<ParseIFF> ScanChecked(std::span<const std::uint8_t> bytes, CountingSink& sink);
+// One scan of the input and the sink it reported to.
+struct Scan {
+    explicit Scan(bool readChunks) : sink(readChunks) {}
+    CountingSink sink;
+    ParseIFF parse;
+};
+
+// The input scanned both ways a user can answer the no-map message: as designed
+// (refused) and walked.
+struct BothScans {
+    Scan designed{false};
+    Scan walked{true};
+};
+
+// Writes `bytes` to the scratch file, scans it both ways as the main window
+// does, and checks each index against the rules every scan must keep and the two
+// against each other.
+std::unique_ptr<BothScans> ScanBothWays(std::span<const std::uint8_t> bytes);
 
 }  // namespace marrowick::fuzz

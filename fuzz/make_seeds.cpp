@@ -188,6 +188,58 @@ Bytes ThumbnailSizeField(std::uint32_t size) {
     return bytes;
 }
 
+// Files without a resource map, which the reader walks chunk by chunk when asked.
+Bytes MapLess() {
+    IffBuilder file;
+    file.OmitMap();
+    file.Object(800, "Bench", Definition(30, 150));
+    file.Object(801, "Bench tile", Definition(0, 0));
+    // Longer than the first read-ahead, so the walk jumps past it.
+    file.Chunk("SPR2", 800, "sprite", Bytes(9000, 0x5A));
+    file.Chunk("STR#", 800, "strings", Bytes(12, 0x11));
+    file.Chunk("CTSS", 30, "", CatalogTexts("Bench", "Seats two."));
+    file.Chunk("BMP_", 30, "", CatalogThumbnail(0x406080, 0x80A0C0, 8));
+    return file.Build();
+}
+
+Bytes MapLessSizeBelowHeader() {
+    IffBuilder file;
+    file.OmitMap();
+    file.Object(810, "Crate", Definition(31, 40));
+    Bytes header = ToBytes("STR#");
+    AppendBe32(header, 12);
+    header.resize(76, 0);
+    file.Raw(header);
+    file.Object(811, "Hidden", Definition(31, 40));
+    return file.Build();
+}
+
+Bytes MapLessPackedTexts() {
+    IffBuilder file;
+    file.OmitMap();
+    file.Object(820, "Lamp", Definition(32, 60));
+    file.Object(821, "Lamp shade", Definition(33, 10));
+    // A name with a zero byte inside, and a description long enough for a
+    // two-group length.
+    file.Chunk(
+        "CTSS", 32, "",
+        PackedCatalogTexts(
+            {{1, std::string("L\xE4mp\0chen", 9), "note"}, {1, std::string(200, 'd'), ""}}, 3));
+    // A length whose groups never end, running past the chunk.
+    file.Chunk("CTSS", 33, "", {0xFC, 0xFF, 0x01, 0x02, 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 'a'});
+    return file.Build();
+}
+
+Bytes MapLessOver255() {
+    // Header-only chunks keep the file small; the walk counts them all the same.
+    IffBuilder file;
+    file.OmitMap();
+    for (int i = 0; i < 257; ++i) {
+        file.Chunk("OBJD", static_cast<std::int16_t>(1000 + i), "T" + std::to_string(i), {});
+    }
+    return file.Build();
+}
+
 void Put(const fs::path& folder, const std::string& name, const Bytes& bytes) {
     fs::create_directories(folder);
     WriteFile((folder / name).string(), bytes);
@@ -226,6 +278,10 @@ int main(int argc, char** argv) {
     Put(scan, "seed-count-past-end.iff", ObjdList(200, 3, ToBytes("Shelf"), 0, false));
     Put(scan, "seed-label-to-end.iff", LabelToEnd());
     Put(scan, "seed-offsets-far.iff", OffsetsFarAway());
+    Put(scan, "seed-walk.iff", MapLess());
+    Put(scan, "seed-walk-cut-in-chunk.iff", Truncated(MapLess(), 64 + 2 * 292 + 4000));
+    Put(scan, "seed-walk-size-below-header.iff", MapLessSizeBelowHeader());
+    Put(scan, "seed-walk-over-255.iff", MapLessOver255());
 
     Put(decode, "seed-typical.iff", Typical());
     Put(decode, "seed-every-type.iff", EveryType());
@@ -234,6 +290,10 @@ int main(int argc, char** argv) {
     Put(decode, "seed-offsets-far.iff", OffsetsFarAway());
     Put(decode, "seed-cut-in-object.iff", Truncated(ScanQuirks(), 64 + 76 + 150));
     Put(decode, "seed-quirks.iff", ScanQuirks());
+    Put(decode, "seed-walk.iff", MapLess());
+    Put(decode, "seed-walk-cut-in-chunk.iff", Truncated(MapLess(), 64 + 2 * 292 + 4000));
+    Put(decode, "seed-walk-size-below-header.iff", MapLessSizeBelowHeader());
+    Put(decode, "seed-walk-packed-texts.iff", MapLessPackedTexts());
 
     const Bytes thumb8 = CatalogThumbnail(0x3060C0, 0x60A0F0, 8);
     const Bytes thumb24 = CatalogThumbnail(0x3060C0, 0x60A0F0, 24);
@@ -253,6 +313,7 @@ int main(int argc, char** argv) {
     Put(thumbnail, "seed-size-small.iff", ThumbnailSizeField(80));
     Put(thumbnail, "seed-size-huge.iff", ThumbnailSizeField(0x7FFFFFFF));
     Put(thumbnail, "seed-offsets-far.iff", OffsetsFarAway());
+    Put(thumbnail, "seed-walk.iff", MapLess());
 
     for (int i = 2; i < argc; ++i) {
         const Bytes sample = ReadFile(argv[i]);
