@@ -1,0 +1,20 @@
+# The fuzz corpora replayed as ordinary tests, so that every build checks every
+# seed and every past finding with the fuzz entries' own rules; and the seed
+# generator. Included from tests/, so it needs no clang.
+set(fuzz_dir ${PROJECT_SOURCE_DIR}/fuzz)
+add_executable(marrowick_fuzz_replay
+    ${fuzz_dir}/checks.cpp
+    ${fuzz_dir}/entries.cpp
+    ${fuzz_dir}/input_file.cpp
+    ${fuzz_dir}/replay.cpp
+    ${fuzz_dir}/thumbnail_entry.cpp)
+target_include_directories(marrowick_fuzz_replay PRIVATE ${fuzz_dir})
+target_link_libraries(marrowick_fuzz_replay PRIVATE object_file ui_common marrowick_warnings)
+foreach(name scan decode thumbnail)
+    add_test(NAME fuzz_replay_${name}
+        COMMAND marrowick_fuzz_replay ${name} ${fuzz_dir}/corpus/${name})
+endforeach()
+
+# Regenerates the seeds: marrowick_make_seeds <source>/fuzz/corpus [samples/demo.iff]
+add_executable(marrowick_make_seeds ${fuzz_dir}/make_seeds.cpp)
+target_link_libraries(marrowick_make_seeds PRIVATE iff_builder marrowick_warnings)
