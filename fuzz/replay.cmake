@@ -2,13 +2,7 @@
 # seed and every past finding with the fuzz entries' own rules; and the seed
 # generator. Included from tests/, so it needs no clang.
 set(fuzz_dir ${PROJECT_SOURCE_DIR}/fuzz)
-add_executable(marrowick_fuzz_replay
-    ${fuzz_dir}/checks.cpp
-    ${fuzz_dir}/entries.cpp
-    ${fuzz_dir}/input_file.cpp
-    ${fuzz_dir}/replay.cpp
-    ${fuzz_dir}/thumbnail_entry.cpp)
-target_include_directories(marrowick_fuzz_replay PRIVATE ${fuzz_dir})
+add_executable(marrowick_fuzz_replay ${fuzz_dir}/harness.cpp)
 target_link_libraries(marrowick_fuzz_replay PRIVATE object_file ui_common marrowick_warnings)
 foreach(name scan decode thumbnail)
     add_test(NAME fuzz_replay_${name}

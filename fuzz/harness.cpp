@@ -1,0 +1,289 @@
+// The fuzz entries: each scans an input both ways a user can answer "No Resource
+// Map!", reads each index as the program does, and aborts when a result breaks a
+// rule. Built with MARROWICK_FUZZ_ENTRY naming an entry, this is that libFuzzer
+// target; else it replays inputs: marrowick_fuzz_replay ENTRY FILE_OR_FOLDER...
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <QString>
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <span>
+
+#include "cp1252.h"
+#include "guid_listing.h"
+#include "object_list.h"
+#include "thumbnail.h"
+
+namespace marrowick {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+void Require(bool holds, const char* rule) {
+    if (!holds) {
+        std::fprintf(stderr, "broken rule: %s\n", rule);
+        std::abort();
+    }
+}
+
+// Four bytes as a number: big-endian in chunk headers, little-endian in the map.
+std::uint64_t Int32(const std::uint8_t* p, bool bigEndian = true) {
+    const auto at = [&](int k) { return std::uint64_t{p[bigEndian ? k : 3 - k]}; };
+    return at(0) << 24 | at(1) << 16 | at(2) << 8 | at(3);
+}
+
+// An index as the bytes in memory give it (list positions, OBJD, CTSS and BMP_
+// rows as place and id, warnings): stale bytes in the reader's buffers show.
+struct Index {
+    std::array<std::int64_t, kChunkTypeCount> lists{};
+    std::vector<std::pair<std::int64_t, std::int32_t>> rows[3];
+    std::size_t warnings = 0;
+    bool operator==(const Index&) const = default;
+};
+
+// A walk from byte 64, each chunk's size landing on the next, to the end of the
+// file exactly; at most 255 rows of a type.
+Index Walk(Bytes bytes) {
+    Index index;
+    std::uint64_t at = 64;
+    while (at < bytes.size()) {
+        const std::uint64_t left = bytes.size() - at, size = left < 76 ? 0 : Int32(&bytes[at + 4]);
+        if (size < 76 || size > left) {
+            break;
+        }
+        const int id = bytes[at + 8] << 8 | bytes[at + 9];  // OBJD ids unsigned, others signed
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (std::memcmp(&bytes[at], &"OBJDCTSSBMP_"[4 * k], 4) == 0) {
+                index.rows[k].emplace_back(at, k == 0 ? id : std::int16_t(id));
+            }
+        }
+        at += size;
+    }
+    index.warnings = at == bytes.size() ? 0 : 1;
+    for (auto& rows : index.rows) {
+        index.warnings += rows.size() > 255 ? 1u : 0u;
+        rows.resize(std::min<std::size_t>(rows.size(), 255));
+    }
+    return index;
+}
+
+// Each type list follows the last place of its code in the L+1 windows from map
+// offset + 96 (L: the map size's low 16 bits). The OBJD, CTSS and BMP_ lists (types
+// 0, 3, 10) have as many entries as the count's low byte says and the file holds:
+// offset, id, flags, then for OBJD and BMP_ a label to its zero byte (or 16 for
+// BMP_) and an optional 0xA3 pad; CTSS entries are 10 bytes apart.
+Index ReadMap(Bytes bytes, std::uint64_t map) {
+    Index index;
+    const std::uint64_t size = bytes.size();
+    const std::uint64_t last = map + 96 + (std::uint64_t{bytes[map + 6]} << 8 | bytes[map + 7]);
+    for (std::uint64_t at = map + 96; at <= last && at + 4 <= size; ++at) {
+        for (std::size_t type = 0; type < index.lists.size(); ++type) {
+            if (std::memcmp(&bytes[at], kMapTypeCodes[type], 4) == 0) {
+                index.lists[type] = static_cast<std::int64_t>(at + 4);
+            }
+        }
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+        auto at = static_cast<std::uint64_t>(index.lists[std::array{0u, 3u, 10u}[k]]);
+        const int count = at > 0 && at < size ? bytes[at] : 0;
+        for (at += 4; std::ssize(index.rows[k]) < count && at + 8 <= size;) {
+            const int id = bytes[at + 4] | bytes[at + 5] << 8;
+            index.rows[k].emplace_back(Int32(&bytes[at], false), k == 0 ? id : std::int16_t(id));
+            at += k == 1 ? 10u : 8u;
+            while (k != 1 && at < size && bytes[at] != 0 && !(k == 2 && bytes[at] == 16)) {
+                ++at;
+            }
+            at += k != 1 && at < size ? 1u : 0u;
+            at += k != 1 && at < size && bytes[at] == 0xA3 ? 1u : 0u;
+        }
+    }
+    return index;
+}
+
+// Checks a scan against the index the bytes give.
+void CheckScan(const ParseIFF& p, Bytes bytes, std::uint64_t map) {
+    Index found{p.TypeListPos, {}, p.ScanWarnings.size()};
+    const int counts[] = {p.ObjdCount, p.CtssCount, p.BmpCount};
+    const std::int64_t* places[] = {p.ObjdChunkPos.data(), p.CtssChunkPos.data(),
+                                    p.BmpChunkPos.data()};
+    const std::int32_t* ids[] = {p.ObjdChunkId.data(), p.CtssChunkId.data(), p.BmpChunkId.data()};
+    for (std::size_t k = 0; k < 3; ++k) {
+        for (std::size_t row = 0; std::ssize(found.rows[k]) < std::min(counts[k], kRows); ++row) {
+            found.rows[k].emplace_back(places[k][row], ids[k][row]);
+        }
+    }
+    Require(p.FileNum == -1 && found == (p.ReadBy == IndexSource::ResourceMap ? ReadMap(bytes, map)
+                                         : p.ReadBy == IndexSource::Chunks    ? Walk(bytes)
+                                                                              : Index{}),
+            "a scan finds the lists, rows and warnings the bytes give, leaving no file open");
+}
+
+// Room and type bytes are bit flags: 0 and each single bit name their row at its
+// position; any other byte names each of its bits, at position -1.
+void CheckCategory(const std::array<Category, 9>& table, int flags, const std::string& name,
+                   int index) {
+    const auto row = std::ranges::find(table, flags, &Category::flags);
+    const bool single = flags == 0 || std::has_single_bit(static_cast<unsigned>(flags));
+    Require(flags >= 0 && flags <= 255 && (row != table.end()) == single &&
+                (single ? index == row - table.begin() && name == row->name
+                        : index == -1 && std::ranges::count(name, ',') + 1 ==
+                                             std::popcount(static_cast<unsigned>(flags))),
+            "a category byte names its row, or else each of its bits");
+}
+
+[[maybe_unused]] void ScanEntry(ParseIFF&, FirstMessage&, Bytes) {}
+
+// The object list, each object read as the detail view reads it (one FileScope)
+// and as the editor does (each group reopening the file), then the GUID listing,
+// which reads the file again its own way.
+[[maybe_unused]] void DecodeEntry(ParseIFF& p, FirstMessage& sink, Bytes) {
+    const std::string message = sink.first;
+    const std::vector<ObjectListEntry> entries = FillObjectList(p);
+    for (std::size_t row = 0; row < entries.size(); ++row) {
+        const int i = static_cast<int>(row), catalog = entries[row].ItemData;
+        const std::string& label = p.ObjdLabel[row];
+        Require(entries[row].Text == label + "  " + std::to_string(p.ObjdChunkId[row]) &&
+                    ObjectLabelFromEntry(entries[row].Text) == label && catalog >= -1 &&
+                    catalog < p.CtssCount && p.ThumbIndex[row] >= -1 &&
+                    p.ThumbIndex[row] < p.BmpCount,
+                "an entry is the label, two blanks and the chunk id, linking real rows or none");
+        {
+            ParseIFF::FileScope open(p);
+            p.ReadCatalogText(i < p.CtssCount ? i : -1);  // rows no object links to as well
+            p.ReadObjectAttributes(i, ValueGroup);
+            p.ReadObjectAttributes(i, BuyModeGroup);
+            p.ReadCatalogText(catalog);
+        }
+        for (const std::string* text : {&p.ObjdLabel[row], &p.CatalogName, &p.CatalogDescription}) {
+            const std::string utf8 = Cp1252ToUtf8(*text);
+            Require(p.FileNum == -1 && text->size() <= ParseIFF::kMaxTextBytes &&
+                        text->find('\0') == text->npos &&
+                        QString::fromStdString(utf8).toStdString() == utf8,
+                    "texts are bounded, end at their zero byte and convert to UTF-8");
+        }
+        for (AttributeGroup group : {ScoreGroup, ValueGroup, SkillGroup, BuyModeGroup, GuidGroup}) {
+            p.ReadObjectAttributes(i, group);
+        }
+        const ObjectAttributeRow& a = p.ObjectAttributes[row];
+        CheckCategory(kRoomCategories, a.RoomFlags, p.RoomName, p.RoomIndex);
+        CheckCategory(kTypeCategories, a.TypeFlags, p.TypeName, p.TypeIndex);
+    }
+    const auto scratch = std::make_unique<ParseIFF>();
+    const GuidListing listing =
+        ListObjectGuids(*scratch, p.CurrentFile, p.ReadBy == IndexSource::Chunks);
+    Require(p.FileNum == -1 && sink.first == message && listing.readBy == p.ReadBy &&
+                listing.warnings == p.ScanWarnings && listing.error == message &&
+                listing.objects.size() == entries.size() && std::ssize(entries) == p.ObjdCount,
+            "decoding reports nothing; the listing reads the file as the scan does");
+    for (std::size_t row = 0; row < entries.size(); ++row) {
+        const ObjectGuid& object = listing.objects[row];
+        const ObjectAttributeRow& a = p.ObjectAttributes[row];
+        Require(object.index == static_cast<int>(row) && object.listText == entries[row].Text &&
+                    object.chunkId == p.ObjdChunkId[row] &&
+                    std::stoul(a.GuidHex1 + a.GuidHex2, nullptr, 16) == Int32(object.guid.data()),
+                "the listing agrees with the decoder object by object");
+    }
+}
+
+// Every BMP_ row's bytes, then through the thumbnail decoder, whose Qt BMP reader
+// warns on stderr about every bad offset: noise at fuzzing speed.
+[[maybe_unused]] void ThumbnailEntry(ParseIFF& p, FirstMessage&, Bytes bytes) {
+    [[maybe_unused]] static const auto previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    FillObjectList(p);
+    Require(p.ReadThumbnailBytes(-1).empty() && p.ReadThumbnailBytes(p.BmpCount).empty(),
+            "rows outside the BMP_ list have no bytes");
+    for (int row = 0; row < p.BmpCount; ++row) {
+        const auto at = static_cast<std::uint64_t>(p.BmpChunkPos[static_cast<std::size_t>(row)]);
+        const std::uint64_t size = at + 8 <= bytes.size() ? Int32(&bytes[at + 4]) : 0;
+        const std::uint64_t from = std::min<std::uint64_t>(at + 76, bytes.size());
+        const std::uint64_t to = std::min({at + std::max<std::uint64_t>(size, 76), bytes.size(),
+                                           from + ParseIFF::kMaxThumbnailBytes});
+        const std::vector<std::uint8_t> bitmap = p.ReadThumbnailBytes(row);
+        const QImage image = DecodeThumbnail(bitmap);
+        Require(std::ranges::equal(bitmap, bytes.subspan(from, to - from)),
+                "a BMP_ row's bytes are its chunk's data, cut at the file's end or at 4 MiB");
+        Require(image.isNull() || (image.width() >= 1 && image.width() <= kMaxThumbnailSide &&
+                                   image.height() >= 1 && image.height() <= kMaxThumbnailSide &&
+                                   image.width() != 2 * image.height()),
+                "a thumbnail is at most 1024 x 1024, the left half of one twice as wide as high");
+    }
+}
+
+// Writes the input to a file in memory (the reader takes paths), scans it both
+// ways and checks each scan, then does an entry's work on the designed index, and
+// on the walked one when there is one.
+void Run(Bytes bytes, void (*entry)(ParseIFF&, FirstMessage&, Bytes)) {
+    static const int fd = ::memfd_create("marrowick-fuzz-input", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    Require(
+        ::ftruncate(fd, 0) == 0 && ::pwrite(fd, bytes.data(), bytes.size(), 0) == std::ssize(bytes),
+        "the input reaches its file");
+    const bool signature = bytes.size() >= 8 && std::memcmp(bytes.data(), "IFF FILE", 8) == 0;
+    const std::uint64_t map = bytes.size() >= 64 ? Int32(&bytes[60]) : 0;  // none if cut short
+    const bool hasMap =
+        signature && map + 8 <= bytes.size() && std::memcmp(&bytes[map], "rsmp", 4) == 0;
+    for (bool walk : {false, true}) {
+        FirstMessage sink(walk);  // with `walk`, the no-map message gets Read Chunks
+        const auto parse = std::make_unique<ParseIFF>();
+        parse->SetMessageSink(&sink);
+        parse->CurrentFile = path;
+        parse->ScanObjectFile(path);
+        const IndexSource way = hasMap              ? IndexSource::ResourceMap
+                                : signature && walk ? IndexSource::Chunks
+                                                    : IndexSource::None;
+        Require(parse->ReadBy == way && sink.first == (!signature                 ? kNotValidIff
+                                                       : way == IndexSource::None ? kNoResourceMap
+                                                                                  : ""),
+                "a file is not a valid IFF without the signature, read by its map when it has "
+                "one, else refused or walked as the no-map message is answered");
+        CheckScan(*parse, bytes, map);
+        if (!walk || way == IndexSource::Chunks) {
+            entry(*parse, sink, bytes);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace marrowick
+
+#ifdef MARROWICK_FUZZ_ENTRY
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    marrowick::Run({data, size}, marrowick::MARROWICK_FUZZ_ENTRY);
+    return 0;
+}
+#else
+int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    using namespace marrowick;
+    const std::string_view name = argc >= 3 ? argv[1] : "";
+    const auto entry = name == "scan"        ? ScanEntry
+                       : name == "decode"    ? DecodeEntry
+                       : name == "thumbnail" ? ThumbnailEntry
+                                             : nullptr;
+    std::vector<fs::path> files;
+    for (int i = 2; i < argc && entry != nullptr; ++i) {
+        if (fs::is_directory(argv[i])) {
+            files.insert(files.end(), fs::directory_iterator(argv[i]), fs::directory_iterator());
+        } else {
+            files.emplace_back(argv[i]);
+        }
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        std::fprintf(stderr, "%s\n", file.c_str());  // first, so that a crash names its input
+        std::ifstream in(file, std::ios::binary);
+        Run(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), entry);
+    }
+    std::printf("replayed %zu inputs through %s\n", files.size(), name.data());
+    return files.empty() ? 1 : 0;  // a run of nothing, or a wrong entry, checks nothing
+}
+#endif

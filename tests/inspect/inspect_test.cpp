@@ -1,0 +1,227 @@
+// marrowick-inspect: the sample against its expected file, the table, the folder
+// walk, errors among good files, --walk-chunks, shared GUIDs, the exit statuses.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "collect_paths.h"
+#include "demo_sample.h"
+#include "run.h"
+
+namespace marrowick::inspect::test {
+namespace {
+
+namespace fs = std::filesystem;
+using marrowick::test::Bytes;
+using marrowick::test::IffBuilder;
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+};
+
+RunResult Inspect(const std::vector<std::string>& arguments) {
+    QStringList list{"marrowick-inspect"};
+    for (const std::string& argument : arguments) {
+        list << QString::fromStdString(argument);
+    }
+    std::ostringstream out, err;
+    return {RunInspect(list, out, err, false), out.str(), err.str()};  // braces run in order
+}
+
+// Object i: label `label` + " " + i, chunk id 128 + i, GUID guids[i] (little-endian).
+// Without `map` the file is read by its chunks; `size` cuts it short or pads it.
+Bytes Guids(const std::string& label, const std::vector<std::uint32_t>& guids, bool map = true,
+            std::size_t size = 0) {
+    IffBuilder file;
+    for (std::size_t i = 0; i < guids.size(); ++i) {
+        file.Object(static_cast<std::int16_t>(128 + i), label + " " + std::to_string(i),
+                    {.guid = guids[i]});
+    }
+    if (!map) {
+        file.OmitMap();
+    }
+    Bytes bytes = file.Build();
+    bytes.resize(size > 0 ? size : bytes.size());
+    return bytes;
+}
+
+struct Folder {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString() + "/";
+    std::string Write(const std::string& relative, const Bytes& bytes) const {
+        fs::create_directories(fs::path(root + relative).parent_path());
+        marrowick::test::WriteFile(root + relative, bytes);
+        return root + relative;
+    }
+};
+
+TEST(Sample, CommittedFileIsWhatMakeSampleWritesAndItsJsonIsTheExpectedFile) {
+    const std::string folder = MARROWICK_SOURCE_DIR "/", sample = folder + "samples/demo.iff";
+    EXPECT_EQ(marrowick::test::ReadFile(sample), tools::DemoSample())
+        << "regenerate with: make_sample samples/demo.iff";
+    RunResult run = Inspect({"--json", sample});
+    const Bytes expected = marrowick::test::ReadFile(folder + "samples/demo.expected.json");
+    EXPECT_EQ(run.out.replace(run.out.find(folder), folder.size(), ""),
+              std::string(expected.begin(), expected.end()));
+}
+
+// Columns line up in characters, whatever the bytes of a label.
+TEST(Listing, TableOfEachFileSaysHowItWasRead) {
+    Folder folder;
+    IffBuilder chair;
+    chair.Object(300, "Caf\xE9", {.guid = 0xCDAB1234, .price = 150, .room_flags = 8});
+    const std::string c = folder.Write("c.iff", chair.Build()),
+                      empty = folder.Write("e.iff", IffBuilder().Build());
+    EXPECT_EQ(Inspect({"--walk-chunks", c, empty}).out,
+              "File: " + c + "  Read by: resource map\n  Objects:\n" +
+                  "    Index  Label  Id   GUID       Original GUID  Price  Room         Type" +
+                  "        Catalog name\n    0      Caf\xC3\xA9   300  3412 ABCD  0000 0000" +
+                  "      150    Living Room  Not Listed  No Description\nFile: " + empty +
+                  "  Read by: resource map\n  Objects: none\n");
+}
+
+// What the walk of w.iff, cut short in its second object, says.
+const std::string kCutShort =
+    "Reading stopped at byte 356: the chunk there is 292 bytes long and runs past the end of the "
+    "file at byte 638. Nothing from there on is read.";
+
+// A collection in folder c, walked for the text report, and loose files. File
+// names may hold characters that JSON escapes and a terminal must not see.
+class Collection : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Large enough to be compared in two blocks; the sofas differ in their last byte only.
+        const Bytes chair = Guids("Chair", {0xE7EA4328}, true, 300 * 1024);
+        Bytes sofa = Guids("Sofa", {0x33}, true, 300 * 1024);
+        folder.Write("c/one/chair.iff", chair);
+        folder.Write("c/two/Chair copy.IFF", chair);
+        folder.Write("c/sofa.iff", sofa);
+        sofa.back() = 1;
+        folder.Write("c/three/deep/sofa.Iff", sofa);
+        folder.Write("c/two/lamp.iff", Guids("Lamp", {0x22, 0x22}));
+        folder.Write("c/two/bro\x1Bken.iff", marrowick::test::ToBytes("IFF"));
+        folder.Write("c/.iff", IffBuilder().Build());
+        folder.Write("c/iff", Guids("Not taken", {0x22}));
+        folder.Write("c/two/lamp.iff.bak", Guids("Not taken", {0x22}));
+        const std::string c = folder.root + "c/";
+        fs::create_symlink(c + "two/lamp.iff", c + "alias.iff");  // met before its target
+        fs::create_directory_symlink(c, c + "three/deep/up");
+        fs::create_symlink(c + "nowhere.iff", c + "m.iff");
+        fs::create_symlink(c + "nowhere", c + "m_other");
+    }
+    Folder folder;
+    const std::string x = folder.Write("x\x1B\"\\.iff", Guids("X", {0x01020304})),
+                      y = folder.Write("y.iff", Guids("Y", {0x01020304, 0}, false)),
+                      z = folder.Write("z.dat", marrowick::test::ToBytes("IFF_FILE and more")),
+                      w = folder.Write("w.iff", Guids("Cut", {0x55, 0x66}, false, 638));
+};
+
+TEST_F(Collection, ListingGoesOnPastErrorsAndReadsByChunksOnlyWhenAsked) {
+    const std::string noMap =
+        ": Future versions will support objects without a Resource Map, "
+        "however this version requires one.\n";
+    const std::string notIff = z + ": Not a Valid IFF\n";
+    const std::tuple<std::string, std::string, std::string> modes[] = {
+        {"--json", "3 1 /0; 3 0! /0; 3 0! /0; 3 0! /0; ", y + noMap + w + noMap + notIff},
+        {"--walk-chunks", "5 1 resource map/0; 5 2 chunks/0; 5 1 chunks/1; 5 0! /0; ",
+         w + ": " + kCutShort + "\n" + notIff}};
+    for (const auto& [flag, read, err] : modes) {
+        const RunResult run = Inspect({"--json", flag, x, y, w, z});
+        QString summary;  // per file: keys, objects, "!" for an error, read_by/warnings
+        std::istringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);) {
+            const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+            summary += QString("%1 %2%3 %4/%5; ")
+                           .arg(o.size())
+                           .arg(o["objects"].toArray().size())
+                           .arg(o["error"].isNull() ? "" : "!", o["read_by"].toString())
+                           .arg(o["warnings"].toArray().size());
+        }
+        EXPECT_EQ(summary.toStdString(), read);
+        EXPECT_EQ(run.err, err);
+        EXPECT_EQ(run.status, kFileError);
+    }
+}
+
+// Walked sorted, recursively, *.iff in any case, each file once by its own path,
+// unreadable entries in place. Groups come in the order of their first users;
+// copies of one file: all its files hold the same bytes; one file's objects clash.
+TEST_F(Collection, TextReportOfSharedGuidsFromTheProgram) {
+    QProcess program;
+    program.setWorkingDirectory(QString::fromStdString(folder.root + "c"));
+    program.start(MARROWICK_INSPECT_PROGRAM, {"--conflicts", "./", "two"});
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_EQ(program.readAllStandardOutput().toStdString(),
+              "Files: 8  Objects: 6  Conflicts: 2  Copies of one file: 1  Errors: 2\n"
+              "  GUIDs used by more than one object:\n"
+              "    GUID: 2843 EAE7  Value: 0xE7EA4328  copies of one file\n"
+              "      File                  Index  Entry         Id\n"
+              "      ./one/chair.iff       0      Chair 0  128  128\n"
+              "      ./two/Chair copy.IFF  0      Chair 0  128  128\n"
+              "    GUID: 3300 0000  Value: 0x00000033\n"
+              "      File                   Index  Entry        Id\n"
+              "      ./sofa.iff             0      Sofa 0  128  128\n"
+              "      ./three/deep/sofa.Iff  0      Sofa 0  128  128\n"
+              "    GUID: 2200 0000  Value: 0x00000022\n"
+              "      File            Index  Entry        Id\n"
+              "      ./two/lamp.iff  0      Lamp 0  128  128\n"
+              "      ./two/lamp.iff  1      Lamp 1  129  129\n"
+              "  Objects with no GUID (0000 0000): none\n");
+    EXPECT_EQ(program.readAllStandardError(),
+              "./m.iff: Could not open \"./m.iff\": No such file or directory.\n"
+              "./two/bro ken.iff: Not a Valid IFF\n");
+    EXPECT_EQ(program.exitCode(), kFileError);  // which wins over the shared GUIDs
+}
+
+TEST_F(Collection, JsonReportWithChunkReading) {
+    const RunResult run = Inspect({"--conflicts", "--json", "--walk-chunks", x, y, w});
+    const auto user = [](const std::string& file, const char* rest) {
+        return "{\"file\": \"" + file + "\", \"index\": " + rest + "}";
+    };
+    EXPECT_EQ(run.out,
+              "{\"files\": 3, \"read_by_chunks\": 2, \"objects\": 4, \"conflicts\": 1, "
+              "\"copies\": 0, \"errors\": 0, \"warnings\": 1, \"shared_guids\": [{\"guid\": "
+              "[\"0403\", \"0201\"], \"value\": \"0x01020304\", \"copies_of_one_file\": false, "
+              "\"objects\": [" +
+                  user(folder.root + "x\\u001b\\\"\\\\.iff",
+                       "0, \"list_text\": \"X 0  128\", \"chunk_id\": 128") +
+                  ", " + user(y, "0, \"list_text\": \"Y 0  128\", \"chunk_id\": 128") +
+                  "]}], \"no_guid\": [" +
+                  user(y, "1, \"list_text\": \"Y 1  129\", \"chunk_id\": 129") +
+                  "], \"file_errors\": [], \"file_warnings\": [{\"file\": \"" + w +
+                  "\", \"warning\": \"" + kCutShort + "\"}]}\n");
+    EXPECT_EQ(run.err, w + ": " + kCutShort + "\n");
+    EXPECT_EQ(run.status, kFileError);  // the warning wins over the shared GUID
+}
+
+TEST_F(Collection, ExitStatusesUsageAndHelp) {
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"--walk-chunks", x, y}, kAllRead},
+        {{"--walk-chunks", w}, kFileError},
+        {{"--conflicts", folder.root + "c/one", folder.root + "c/two/Chair copy.IFF"}, kAllRead},
+        {{"--conflicts", "--walk-chunks", x, y}, kGuidConflict},
+        {{"--version"}, kAllRead},
+        {{"--json"}, kUsageError},
+        {{"--frobnicate", x}, kUsageError}};
+    for (const auto& [arguments, status] : cases) {
+        const RunResult run = Inspect(arguments);
+        EXPECT_EQ(run.status, status) << arguments.back();
+        EXPECT_EQ(run.out.empty(), status == kUsageError) << arguments.back();
+    }
+    const std::string help = Inspect({"--help"}).out;
+    for (const char* status : {"\n  0  every file was read", "\n  1  a file or folder",
+                               "\n  2  the command line is wrong", "\n  3  with --conflicts"}) {
+        EXPECT_NE(help.find(status), std::string::npos) << status;
+    }
+}
+
+}  // namespace
+}  // namespace marrowick::inspect::test

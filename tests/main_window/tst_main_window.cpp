@@ -1,0 +1,146 @@
+// The main window: opening, clicks, details, Read Chunks, links and the end.
+#include "gui_harness.h"
+#include "thumbnail.h"
+
+namespace marrowick::test {
+namespace {
+
+// The file name and the detail view's texts, then its picture: the
+// placeholder, none, or the colour amid it (the frame, were both halves shown).
+QString Details(const Harness& h) {
+    const auto picture = [&](const char* name) {
+        return qobject_cast<QLabel*>(h.Main(name))->pixmap().toImage();
+    };
+    const QImage shown = picture("Picture1");
+    const QString colour =
+        shown.isNull() ? u"none"_s : QColor(shown.pixel(shown.rect().center())).name();
+    return h.Shown(u"Label1 Text1 Text2 txtPrice Frame1 OBJDesc"_s) + u' ' +
+           (shown == picture("Picture2") ? u"placeholder"_s : colour);
+}
+
+// What the chair of ChairTileLamp shows, after the file name.
+const QString kChair = u"|Living Room|Seating|1450|Description: Club Chair|Deep.\nSoft. #3060c0"_s;
+
+}  // namespace
+
+void WindowTests::openSelectAndEnd() {
+    Harness h;
+    for (const QLabel* label : h.window.findChildren<QLabel*>()) {  // captions fit their boxes
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(label->objectName()));
+    }
+    QSignalSpy shown(&h.window, &FrmMain::ObjectShown);
+    const QString path = h.Write(u"chairs.iff"_s, ChairTileLamp());
+    h.Open(path);
+    QCOMPARE(h.Entries(),
+             (QStringList{u"Café Chair  16384"_s, u"Café Chair - tile  16385"_s, u"Lamp  128"_s}));
+    QCOMPARE(Details(h), u"chairs.iff"_s + kChair);
+    // Every click shows its object once, a click on the selected entry too.
+    h.ClickEntry(0);
+    h.ClickEntry(1);
+    h.ClickEntry(1);
+    QTest::keyClick(h.Main("List1"), Qt::Key_Down);
+    h.Open(QString());  // cancelled: nothing changes
+    QCOMPARE(Details(h), u"chairs.iff|Bedroom|Appliances|-75|Description: No Description|"_s +
+                             QString::fromLatin1(kNoDescriptionText).replace(u"\r\n"_s, u"\n"_s) +
+                             u" placeholder"_s);
+    h.GetGuid();  // the editor opens on the selection, which is shown again
+    h.ClickEntry(0);
+    QCOMPARE(Details(h), u"chairs.iff"_s + kChair);  // the picture decoded at the open
+    h.GetGuid();                                     // the open editor keeps its object
+    QCOMPARE(h.EdShown(u"Label27"_s), u"Lamp"_s);
+    QCOMPARE(QList<QList<QVariant>>(shown),
+             (QList<QList<QVariant>>{{0}, {0}, {1}, {1}, {2}, {2}, {0}, {0}}));
+    // A file gone is reported once per click, not once per read.
+    QVERIFY(QFile::remove(path));
+    h.ClickEntry(0);
+    h.ClickEntry(0);
+    QVERIFY(h.shown.size() == 2 &&
+            h.shown[1].startsWith(u"Marrowick: Could not open \"%1\": "_s.arg(path)));
+    // A file that lists nothing leaves nothing of the last one in view.
+    h.Open(h.Write(u"bad.iff"_s, {'I', 'F', 'F'}));
+    QCOMPARE(h.shown.last(), u"Marrowick: Not a Valid IFF"_s);
+    QCOMPARE(h.Entries(), QStringList());
+    QCOMPARE(Details(h), u"bad.iff||||Description:| none"_s);
+
+    h.Press("Command4");
+    h.Press("Command5");
+    QCOMPARE(h.addresses,
+             (QStringList{u"https://corvane.example/"_s, u"https://tavisk-workshop.example/"_s}));
+    h.Press("Command2");
+    h.window.close();
+    QCOMPARE(h.ends, 2);
+}
+
+// A picture of at most 1024 x 1024 is decoded; of two halves, the left one.
+void WindowTests::decodeThumbnail_data() {
+    QTest::addColumn<Bytes>("bitmap");
+    QTest::addColumn<QSize>("size");  // invalid: refused
+    const auto row = [](const char* name, int width, int height, QSize size) {
+        QTest::newRow(name) << BitmapFile(width, height, 24, [](int, int) { return 0u; }) << size;
+    };
+    row("1024 wide", 1024, 1, {1024, 1});
+    row("1024 high", 1, 1024, {1, 1024});
+    row("1025 wide", 1025, 1, {});
+    row("1025 high", 1, 1025, {});
+    row("two halves", 74, 37, {37, 37});
+    row("three squares", 60, 20, {60, 20});
+    QTest::newRow("empty") << Bytes() << QSize();
+}
+void WindowTests::decodeThumbnail() {
+    QFETCH(Bytes, bitmap);
+    const QImage image = DecodeThumbnail(bitmap);
+    QTEST(image.isNull() ? QSize() : image.size(), "size");
+}
+
+// OK keeps the designed answer. Read Chunks, asked per file and each time,
+// lists, decodes and shows the file, then says where the walk stopped.
+void WindowTests::readChunksOnlyWhenAsked() {
+    Harness h;
+    Bytes cut = ChairTileLamp(false);
+    cut.insert(cut.end(), 20, 0xEE);
+    const QString path = h.Write(u"cut.iff"_s, cut);
+    const QString question =
+        u"No Resource Map!: "_s + QLatin1String(kNoResourceMap) + u" [Read Chunks]"_s;
+    h.Open(path);
+    QCOMPARE(h.shown, QStringList{question});
+    QCOMPARE(h.Entries(), QStringList());
+    QVERIFY(!h.Drop({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)}));
+    h.readChunks = true;
+    QVERIFY(h.Drop({QUrl::fromLocalFile(path)}));
+    QCOMPARE(h.listed, 3);  // the warning comes once the list is filled
+    QCOMPARE(h.shown,
+             (QStringList{question, question,
+                          u"Marrowick: cut.iff: Reading stopped at byte %1: only 20 bytes are left "
+                          "there, too few for a 76-byte chunk header. Nothing from there on is "
+                          "read."_s.arg(cut.size() - 20)}));
+    QCOMPARE(Details(h), u"cut.iff"_s + kChair);
+    QVERIFY(h.Main("Label1")->toolTip().contains(u"chunks"_s));
+
+    // Ctrl+D or the context menu: the detail view in a wider window, with a
+    // note on how the list was read, without the tree; and back.
+    const auto inView = [&] {
+        return QString::number(h.window.width()) +
+               (h.Main("TreeView1")->isVisible() ? u'+' : u'-') +
+               (h.Main("ChunksNote")->isVisible() ? u'+' : u'-');
+    };
+    QCOMPARE(inView(), u"362+-"_s);
+    Harness::PressCtrlD(&h.window);
+    QCOMPARE(inView(), u"658-+"_s);
+    QVERIFY(h.Shown(u"ChunksNote"_s).contains(u"no resource map"_s));
+    h.GetGuid();
+    QCOMPARE(h.EdShown(u"txtguid(0) txtguid(1)"_s), u"7856|3412"_s);
+    h.Open(h.Write(u"mapped.iff"_s, ChairTileLamp()));
+    QCOMPARE(inView(), u"658--"_s);
+    QCOMPARE(h.Main("Label1")->toolTip(), QString());
+    auto* details = h.window.findChild<QAction*>(u"ShowDetailsAction"_s);
+    QCOMPARE(h.window.contextMenuPolicy(), Qt::ActionsContextMenu);
+    details->trigger();
+    QCOMPARE(inView() + QString::number(h.window.height()), u"362+-457"_s);
+    details->trigger();
+    QCOMPARE(inView(), u"658--"_s);
+}
+
+}  // namespace marrowick::test
+
+QTEST_MAIN(marrowick::test::WindowTests)

@@ -1,0 +1,320 @@
+// The reader on files made by the builder: the container check, the map scan and
+// the chunk walk, decoding, catalog texts and the list's texts, and its limits.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <sstream>
+
+#include "cp1252.h"
+#include "iff_builder.h"
+#include "object_list.h"
+
+namespace marrowick::test {
+namespace {
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) {
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
+}
+
+long long BytesRead() {  // what read-like calls have returned so far (Linux), or 0
+    std::string rchar;
+    long long count = 0;
+    std::ifstream("/proc/self/io") >> rchar >> count;
+    return count;
+}
+
+// Files go to a scratch folder whose name holds blanks and non-ASCII letters and are
+// scanned as the main window scans them; what the reader shows is recorded.
+class Reader : public ::testing::Test, public MessageSink {
+  protected:
+    Reader() { parse.SetMessageSink(this); }
+    ~Reader() override { std::filesystem::remove_all(dir); }
+    void ShowMessage(const std::string& text, const std::string& caption) override {
+        shown += "{" + text + "|" + caption + "}";
+    }
+    bool ShowNoResourceMap(const std::string& text, const std::string& caption) override {
+        ShowMessage(text, caption);
+        return true;  // answered with Read Chunks
+    }
+    std::string Write(const Bytes& bytes) {  // to a file of its own
+        const std::string path = dir + std::to_string(++written) + ".iff";
+        std::filesystem::create_directories(dir);
+        WriteFile(path, bytes);
+        return path;
+    }
+    void Scan(const std::string& path) {
+        shown.clear();
+        parse.CurrentFile = path;
+        parse.ScanObjectFile(path);
+    }
+    // {message}..[OBJD id@at:label:catalog id]..[cCTSS id@at]..[bBMP_ id@at]..[! warning]..
+    std::string Dump() const {
+        std::ostringstream out(shown, std::ios::ate);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(parse.ObjdCount); ++i) {
+            out << '[' << parse.ObjdChunkId[i] << '@' << parse.ObjdChunkPos[i] << ':'
+                << parse.ObjdLabel[i] << ':' << parse.CatalogId[i] << ']';
+        }
+        for (std::size_t j = 0; j < static_cast<std::size_t>(parse.CtssCount); ++j) {
+            out << "[c" << parse.CtssChunkId[j] << '@' << parse.CtssChunkPos[j] << ']';
+        }
+        for (std::size_t j = 0; j < static_cast<std::size_t>(parse.BmpCount); ++j) {
+            out << "[b" << parse.BmpChunkId[j] << '@' << parse.BmpChunkPos[j] << ']';
+        }
+        for (const std::string& warning : parse.ScanWarnings) {
+            out << "[! " << warning << ']';
+        }
+        return out.str();
+    }
+    // Every group of `object` decoded, a catalog row's name, a thumbnail row and its size.
+    std::string Decoded(int object, int catalogRow, int thumbnailRow) {
+        for (AttributeGroup group : {ScoreGroup, ValueGroup, SkillGroup, BuyModeGroup, GuidGroup}) {
+            parse.ReadObjectAttributes(object, group);
+        }
+        parse.ReadCatalogText(catalogRow);
+        const ObjectAttributeRow& r = parse.ObjectAttributes[static_cast<std::size_t>(object)];
+        std::ostringstream out;
+        for (int value : {r.Price, r.SalePrice, r.InitialDepreciation, r.DailyDepreciation,
+                          r.SelfDepreciating, r.DepreciationLimit, r.RoomFlags, r.TypeFlags,
+                          r.HungerScore, r.ComfortScore, r.HygieneScore, r.BladderScore,
+                          r.EnergyScore, r.FunScore, r.RoomScore, r.SkillFlag}) {
+            out << value << ' ';
+        }
+        out << r.GuidHex1 << r.GuidHex2 << ' ' << r.OrigGuidHex1 << r.OrigGuidHex2 << ' '
+            << r.CloneGuidHex1 << r.CloneGuidHex2 << "; " << parse.CatalogName << "; "
+            << thumbnailRow << ':' << parse.ReadThumbnailBytes(thumbnailRow).size();
+        return out.str();
+    }
+    const std::string dir = std::filesystem::temp_directory_path().string() +
+                            "/marrowick test \xC3\xB6 & (" + std::to_string(::getpid()) + ")/";
+    ParseIFF parse;
+    std::string shown;  // {text|caption}..
+    int written = 0;
+};
+
+// What a scan shows and indexes, a good file scanned before each. The map scan slides
+// L + 1 four-byte windows from 96 bytes into the map (L: the low 16 bits of its size)
+// past its end, not the file's; the last match wins. A walk keeps what it could read.
+TEST_F(Reader, WhatAScanShowsAndIndexes) {
+    IffBuilder file;
+    ObjectDefinition def;
+    def.catalog_id = -2;
+    file.Object(16384, "Chair", def);
+    file.Chunk("CTSS", -2, "", CatalogTexts("C", "c"));  // at 356
+    file.Chunk("BMP_", -2, "", {0, 0});                  // at 444; the map, if any, at 522
+    const auto map = [file](std::vector<TypeList> lists, Bytes tail = {},
+                            std::uint32_t size = 0xFFFF) {
+        IffBuilder mapped = file;
+        mapped.SetTypeLists(std::move(lists));
+        mapped.SetTrailer(std::move(tail));
+        mapped.SetMapSize(size);
+        return mapped.Build();
+    };
+    file.OmitMap();
+    const Bytes chunks = file.Build();
+    file.Chunk("XXXX", 0, "", {});  // a bare header, exactly the bytes left
+    const auto cannot = [](const std::string& path, const std::string& why) {
+        return std::pair{path, "{Could not open \"" + path + "\": " + why + ".|Marrowick}"};
+    };
+    const std::string noMap =
+        "{Future versions will support objects\r\nwithout a Resource Map, however\r\nthis version "
+        "requires one.|No Resource Map!}";
+    const std::string walked = noMap + "[16384@64:Chair:-2][c-2@356][b-2@444]";
+    const std::string stopped = walked + "[! Reading stopped at byte 522: ";
+    const std::string rest = " Nothing from there on is read.]";
+    const std::vector<TypeList> two{{"OBJD", 1, {{64, 128, 0, {}}}},
+                                    {"CTSS", 1, {{356, -2, 0, {}}}}};
+    // At window 500 a list of object 129, then an OBJD code that ends the file.
+    const Bytes list129 = {1, 0, 0, 0, 64, 0, 0, 0, 129, 0, 0, 0, 0, 0xA3};
+    const Bytes later = Join({Bytes(464, 0), ToBytes("DJBO"), list129, ToBytes("DJBO")});
+    // OBJD labels do not end at 16. A pad byte is skipped even where the parity needs
+    // none, so the entry after "ab" is read a byte late. CTSS entries are stepped 10
+    // bytes, so "name" shifts the next. A BMP_ label ends at 16 too.
+    const MapEntry a16 = {64, 1, 0, {'a', 16}}, ab = {64, 2, 0, {'a', 'b'}, 0, false};
+    const MapEntry name = {356, -2, 0, ToBytes("name")}, x16 = {444, 9, 0, {}, 16};
+    const MapEntry fake = {444, -2, 0, {'a', 16, 64, 0, 0, 0, 77, 0, 0, 0, 'z'}};
+    const MapEntry late = {0x201A3, 7, 0, {}}, five = {444, 5, 0, {}};
+    // Offsets are unsigned; a list ends at its last entry wholly in the file.
+    const MapEntry far = {0x7FFFFFFF, 10, 0, {}}, farther = {0xFFFFFFFF, 11, 0, {}};
+    const Bytes entry = {64, 0, 0, 0, 3, 0, 0, 0};
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {Write(ToBytes("IFF FIL")), "{Not a Valid IFF|Marrowick}"},
+        {Write(ToBytes("iff FILE")), "{Not a Valid IFF|Marrowick}"},
+        {Write(ToBytes("IFF FILE")),  // too short for a map offset: it reads as 0
+         noMap + "[! The file ends at byte 8, before its first chunk at byte 64.]"},
+        cannot(dir, "it is a folder, not a file"),
+        cannot(dir + "pipe.iff", "it is not a regular file"),
+        {Write(map(two, later, 0xFFFF0000)), "[128@64:Chair:-2]"},
+        {Write(map(two, later, 0x000101F4)), "[129@64:Chair:-2][c-2@356]"},
+        {Write(map(two, later, 0x0000FFFF)), "[c-2@356]"},
+        {Write(map({{"OBJD", 3, {a16, ab, late}}})),
+         "[1@64:Chair:-2][2@64:Chair:-2][0@117441025::0]"},
+        {Write(map({{"CTSS", 2, {name, five}}, {"BMP_", 3, {x16, fake}}})),
+         "[c-2@356][c444@2734712173][b9@444][b-2@444][b77@64]"},
+        {Write(map({{"CTSS", 1, {far}}, {"OBJD", 259, {far, farther}}}, entry)),
+         "[10@2147483647::0][11@4294967295::0][3@64:Chair:-2][c10@2147483647]"},
+        {Write(map({{"OBJD", 256, {a16}}, {"STR#", 1, {a16}}})), ""},  // counts as 0
+        {Write(file.Build()), walked},
+        {Write(Join({chunks, Bytes(75, 0)})),
+         stopped + "only 75 bytes are left there, too few for a 76-byte chunk header." + rest},
+        {Write(Join({chunks, ToBytes("STR#"), {0, 0, 0, 75}, Bytes(68, 0)})),
+         stopped + "the chunk there gives its size as 75 bytes, less than its own 76-byte header." +
+             rest},
+        {Write(Join({chunks, ToBytes("BMP_"), {1, 2, 3, 4}, Bytes(92, 0)})),
+         stopped + "the chunk there is 16909060 bytes long and runs past the end of the file at " +
+             "byte 622." + rest}};
+    ASSERT_EQ(::mkfifo((dir + "pipe.iff").c_str(), 0600), 0);  // never waits for a writer
+    if (::geteuid() != 0) {  // root reads every file; CTest also runs this as another user
+        cases.push_back(cannot(Write({}), "Permission denied"));
+        ::chmod(cases.back().first.c_str(), 0);
+    }
+    for (const auto& [path, index] : cases) {
+        Scan(Write(chunks));  // an index to empty
+        Scan(path);
+        EXPECT_EQ(Dump(), index) << path;
+    }
+    IffBuilder many;  // a walk keeps 255 chunks of a type and says how many it left out
+    many.OmitMap();
+    for (int i = 0; i < 256; ++i) {
+        many.Chunk("CTSS", 1, "", {});
+    }
+    Scan(Write(many.Build()));
+    EXPECT_EQ(parse.ScanWarnings.back(), "Only 255 CTSS chunks can be kept: 1 more was left out.");
+}
+
+// Through its map, walked, or with the map at 0xFFFF0000 of a sparse 6 GiB file, a file
+// lists and decodes alike, reading little. A definition of bytes 64, 65 .. 23 tells fields apart.
+TEST_F(Reader, AFileListsAndDecodesAlikeThroughItsMapWalkedOrFar) {
+    Bytes definition(216);
+    std::iota(definition.begin(), definition.end(), std::uint8_t{64});
+    const auto id = static_cast<std::int16_t>(0x9392);  // its catalog id
+    IffBuilder file;
+    file.Chunk("OBJD", 16384, "Armchair", definition);
+    file.Object(static_cast<std::int16_t>(40000), std::string(64, 'L'), {});  // runs on
+    file.Chunk("CTSS", id, "", CatalogTexts("Armchair", "Deep."));
+    file.Chunk("CTSS", id, "", CatalogTexts("Armchair", "The later row wins."));
+    file.Chunk("BMP_", id, "thumbnail", {1, 1, 1});
+    file.Chunk("BMP_", id, "odd", {2});
+    file.Chunk("STR#", 1, "", {0});
+    Bytes bytes = file.Build();
+    file.OmitMap();
+    const std::string paths[] = {Write(bytes), Write(file.Build()), Write({})};
+    const auto map = static_cast<std::ptrdiff_t>(bytes[62] << 8 | bytes[63]);
+    std::ranges::copy(Bytes{0xFF, 0xFF, 0, 0}, bytes.begin() + 60);  // the map at 0xFFFF0000
+    std::filesystem::resize_file(paths[2], std::uintmax_t{6} << 30);
+    std::fstream far(paths[2], std::ios::in | std::ios::out | std::ios::binary);
+    far.write(reinterpret_cast<const char*>(bytes.data()), map).seekp(0xFFFF0000);
+    far.write(reinterpret_cast<const char*>(bytes.data()) + map, std::ssize(bytes) - map).flush();
+    std::string seen[3];
+    for (std::size_t variant = 0; variant < 3; ++variant) {
+        const long long before = BytesRead();
+        Scan(paths[variant]);
+        shown.clear();  // the no-map message, when walked
+        seen[variant] = Dump();
+        const std::vector<ObjectListEntry> entries = FillObjectList(parse);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            seen[variant] +=
+                "\n" + entries[i].Text + ": " +
+                Decoded(static_cast<int>(i), entries[i].ItemData, parse.ThumbIndex[i]) + " " +
+                parse.CatalogDescription;
+        }
+        EXPECT_LT(BytesRead() - before, 1 << 20);
+    }
+    EXPECT_EQ(seen[1], seen[0]);
+    EXPECT_EQ(seen[2], seen[0]);
+    EXPECT_EQ(
+        seen[0],
+        "[16384@64:Armchair:-27758][40000@356:" + std::string(64, 'L') +
+            "\x8A:0][c-27758@648][c-27758@747][b-27758@860][b-27758@939]\n"
+            "Armchair  16384: 25956 -31356 -30842 -30328 -29814 -29300 142 144 -6684 -6170 "
+            "-5656 -5142 -4628 -4114 -3600 -3086 5C5D5E5F CCCDCECF F8F9FAFB; Armchair; 1:1 "
+            "The later row wins.\n" +
+            std::string(64, 'L') +
+            "\x8A  40000: 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 00000000 00000000 00000000; No "
+            "Description; -1:0 There is no description for this object. The most likely "
+            "cause of this message is that this object is not playable in the game. "
+            "Additionally, some IFF files are not Objects. The Tavisk use IFF files to store "
+            "all sorts of Data. While there is no description availible, this software may "
+            "support viewing and editing of some parts of non-object files.\r\nTIP: Check "
+            "for Thumbnails. There are sometimes hidden objects within non object IFF files.");
+    parse.ObjdChunkPos[300] = 64;  // the last row; the rows past either end read nothing
+    parse.CtssChunkPos[300] = parse.CtssChunkPos[1];
+    for (const int row : {300, -2, -1, 301}) {
+        parse.ReadObjectAttributes(row, BuyModeGroup);
+        parse.ReadCatalogText(row);
+        const std::size_t size = parse.ReadThumbnailBytes(row == 300 ? 0 : std::min(row, 2)).size();
+        EXPECT_EQ(parse.RoomName + "/" + parse.CatalogName + "/" + std::to_string(size),
+                  "Bedroom, Bathroom, Living Room, Study/" +
+                      std::string(row == 300 ? "Armchair/3" : "No Description/0"));
+    }
+
+    // Removed after its scan, a file reads as zeros, reported once a scope or a call.
+    std::filesystem::remove(parse.CurrentFile);
+    const std::string gone =
+        "{Could not open \"" + parse.CurrentFile + "\": No such file or directory.|Marrowick}";
+    for (const bool scoped : {true, false}) {
+        shown.clear();
+        const auto scope = scoped ? std::make_unique<ParseIFF::FileScope>(parse) : nullptr;
+        EXPECT_EQ(
+            Decoded(0, -1, 0),
+            "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 00000000 00000000 00000000; No Description; 0:0");
+        EXPECT_EQ(shown, scoped ? gone : gone + gone + gone + gone + gone + gone);
+    }
+}
+
+// Catalog texts in both layouts, ending at the chunk's end or their bound; category
+// names; labels from list entries; skill boxes; Windows-1252 characters.
+TEST_F(Reader, TheTextsShownForAnObject) {
+    const Bytes nine = Join({{0xFC, 0xFF, 1, 2, 0, 1}, Bytes(9, 0x80)});  // nine length groups
+    const Bytes cut = PackedCatalogTexts({{1, "Lamp", "c"}, {1, std::string(300, 'd'), ""}}, 1);
+    const std::pair<Bytes, std::string> cases[] = {
+        // Zero-ended, or counted (FC FF): the first two entries of the first set.
+        {{0xFC, 0xFE, 1, 2, 0, 'N', 0, 0, 1, 'D', 0}, "N|D"},  // any code but FC FF
+        {Join({{0xFD, 0xFF, 2, 0, 1}, Bytes(70000, 'n')}),
+         std::string(32767, 'n') + "|" + std::string(70000 - 2 * 32767, 'n')},
+        {PackedCatalogTexts({{1, "Sofa", ""}, {1, std::string(200, 's'), "more"}, {1, "3", ""}}),
+         "Sofa|" + std::string(200, 's')},
+        {{0xFC, 0xFF, 2, 1, 0, 1, 4, 'O', 'n', 'l', 'y', 0, 1, 3, 'T', 'w', 'o', 0}, "Only|"},
+        {Bytes(cut.begin(), cut.end() - 5), "Lamp|" + std::string(296, 'd')},
+        {Join({nine, {1, 2, 'a', 'b', 1, 3, 'T', 'w', 'o', 0}}), "|Two"},  // a tenth is dropped
+        {Join({nine, {0x80, 'N', 'a', 'm', 'e', 0}}), "Name|"},  // no end: to the chunk's end
+    };
+    IffBuilder file;
+    for (const auto& [data, texts] : cases) {
+        file.Chunk("CTSS", 9, "", data);  // each ends where the next begins
+    }
+    Scan(Write(file.Build()));
+    EXPECT_EQ(shown, "");  // read through its map
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        parse.ReadCatalogText(static_cast<int>(row));
+        EXPECT_EQ(parse.CatalogName + "|" + parse.CatalogDescription, cases[row].second);
+    }
+
+    for (int row = 0; row < 9; ++row) {  // a value of a row gets that row's list position
+        EXPECT_EQ(NameCategory(kRoomCategories, row == 0 ? 0 : 1 << (row - 1)).index, row);
+        EXPECT_EQ(NameCategory(kTypeCategories, row == 0 ? 0 : 1 << (row - 1)).index, row);
+    }
+    EXPECT_EQ(
+        NameCategory(kRoomCategories, 255).name + "; " + NameCategory(kTypeCategories, 255).name,
+        "Kitchen, Bedroom, Bathroom, Living Room, Outside, Dining Room, Misc, Study; "
+        "Seating, Surfaces, Appliances, Electronics, Plumbing, Decorative, Misc, Lighting");
+    std::string labels;
+    for (const char* entry : {"Two  blanks  7", "Chair  1290", "a  b", "x  ", "  5", "ab"}) {
+        labels += ObjectLabelFromEntry(entry) + "|";
+    }
+    EXPECT_EQ(labels, "Two  blanks|Chair|a  b|x  ||ab|");
+    EXPECT_EQ(SkillBoxesToTick(194), (std::vector<int>{2, 64}));
+    EXPECT_EQ(Cp1252ToUtf8(std::string_view("a\0\x80\x81\x9F\xA0\xE9\xFF", 8)),
+              std::string("a\0\xE2\x82\xAC\xC2\x81\xC5\xB8\xC2\xA0\xC3\xA9\xC3\xBF", 15));
+}
+
+}  // namespace
+}  // namespace marrowick::test
