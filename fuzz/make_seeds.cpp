@@ -103,8 +103,8 @@ int main(int argc, char** argv) {
     put("seed-walk-over-255.iff", "s", Build([](IffBuilder& file) {
             file.OmitMap();
             for (int i = 0; i < 257; ++i) {
-                file.Chunk("OBJD", static_cast<std::int16_t>(1000 + i), "T" + std::to_string(i),
-                           {});
+                file.Chunk("OBJD", static_cast<std::int16_t>(1000 + i),
+                           std::string("T").append(std::to_string(i)), {});
             }
         }));
     return 0;

@@ -12,21 +12,40 @@ namespace {
 constexpr std::size_t kChunkHeader = 76;
 constexpr std::size_t kLabelField = 64;
 
-void AppendBe16(Bytes& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
+// Appends `value` in `bytes` bytes, little-endian, or big-endian when `big`.
+void Append(Bytes& out, std::uint32_t value, int bytes, bool big = false) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * (big ? bytes - 1 - i : i))));
+    }
+}
+
+void Put(Bytes& out, std::size_t at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(value >> (8 * i));
+    }
 }
 
 Bytes ChunkHeader(const std::string& type, std::uint32_t size, std::int16_t id,
                   const std::string& label) {
     Bytes out = ToBytes(type.substr(0, 4));
-    AppendBe32(out, size);
-    AppendBe16(out, static_cast<std::uint16_t>(id));
-    AppendBe16(out, 0x10);  // flags, not read
+    Append(out, size, 4, true);
+    Append(out, static_cast<std::uint16_t>(id), 2, true);
+    Append(out, 0x10, 2, true);  // flags, not read
     Bytes field(kLabelField, 0);
     std::copy_n(label.begin(), std::min(label.size(), kLabelField), field.begin());
     out.insert(out.end(), field.begin(), field.end());
     return out;
+}
+
+// A length in 7-bit groups, low group first, the high bit set on all but the last.
+void AppendCounted(Bytes& out, const std::string& text) {
+    for (std::size_t length = text.size();; length >>= 7) {
+        out.push_back(static_cast<std::uint8_t>((length & 0x7F) | (length > 0x7F ? 0x80 : 0)));
+        if (length <= 0x7F) {
+            break;
+        }
+    }
+    out.insert(out.end(), text.begin(), text.end());
 }
 
 }  // namespace
@@ -35,86 +54,40 @@ Bytes ToBytes(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
 
-void PutLe16(Bytes& out, std::size_t at, std::uint16_t value) {
-    out.at(at) = static_cast<std::uint8_t>(value);
-    out.at(at + 1) = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutLe32(Bytes& out, std::size_t at, std::uint32_t value) {
-    PutLe16(out, at, static_cast<std::uint16_t>(value));
-    PutLe16(out, at + 2, static_cast<std::uint16_t>(value >> 16));
-}
-
-void AppendLe16(Bytes& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void AppendLe32(Bytes& out, std::uint32_t value) {
-    AppendLe16(out, static_cast<std::uint16_t>(value));
-    AppendLe16(out, static_cast<std::uint16_t>(value >> 16));
-}
-
-void AppendBe32(Bytes& out, std::uint32_t value) {
-    AppendBe16(out, static_cast<std::uint16_t>(value >> 16));
-    AppendBe16(out, static_cast<std::uint16_t>(value));
-}
-
 Bytes ObjectDefinition::Encode() const {
     Bytes data(216, 0);
-    PutLe16(data, 0, 138);  // version
-    PutLe32(data, 28, guid);
-    PutLe16(data, 36, static_cast<std::uint16_t>(price));
-    PutLe16(data, 68, static_cast<std::uint16_t>(sale_price));
-    PutLe16(data, 70, static_cast<std::uint16_t>(initial_depreciation));
-    PutLe16(data, 72, static_cast<std::uint16_t>(daily_depreciation));
-    PutLe16(data, 74, static_cast<std::uint16_t>(self_depreciating));
-    PutLe16(data, 76, static_cast<std::uint16_t>(depreciation_limit));
-    PutLe16(data, 78, room_flags);
-    PutLe16(data, 80, type_flags);
-    PutLe16(data, 82, static_cast<std::uint16_t>(catalog_id));
-    PutLe32(data, 140, original_guid);
+    const auto put16 = [&data](std::size_t at, std::int32_t value) {
+        Put(data, at, static_cast<std::uint16_t>(value), 2);
+    };
+    put16(0, 138);  // version
+    Put(data, 28, guid, 4);
+    put16(36, price);
+    put16(68, sale_price);
+    put16(70, initial_depreciation);
+    put16(72, daily_depreciation);
+    put16(74, self_depreciating);
+    put16(76, depreciation_limit);
+    put16(78, room_flags);
+    put16(80, type_flags);
+    put16(82, catalog_id);
+    Put(data, 140, original_guid, 4);
     for (std::size_t i = 0; i < 7; ++i) {
-        PutLe16(data, 164 + 2 * i, static_cast<std::uint16_t>(scores[i]));
+        put16(164 + 2 * i, scores[i]);
     }
-    PutLe16(data, 178, static_cast<std::uint16_t>(skill_flag));
-    PutLe32(data, 184, clone_guid);
+    put16(178, skill_flag);
+    Put(data, 184, clone_guid, 4);
     return data;
 }
 
 Bytes CatalogTexts(const std::vector<CatalogString>& strings) {
     Bytes out = {0xFD, 0xFF};
-    AppendLe16(out, static_cast<std::uint16_t>(strings.size()));
+    Append(out, static_cast<std::uint32_t>(strings.size()), 2);
     for (const CatalogString& s : strings) {
         out.push_back(s.language);
-        out.insert(out.end(), s.text.begin(), s.text.end());
-        out.push_back(0);
-        out.insert(out.end(), s.comment.begin(), s.comment.end());
-        out.push_back(0);
-    }
-    return out;
-}
-
-Bytes PackedCatalogTexts(const std::vector<CatalogString>& strings, int languageSets) {
-    const auto appendCounted = [](Bytes& out, const std::string& text) {
-        for (std::size_t length = text.size();; length >>= 7) {
-            const auto group = static_cast<std::uint8_t>(length & 0x7F);
-            out.push_back(length > 0x7F ? static_cast<std::uint8_t>(group | 0x80) : group);
-            if (length <= 0x7F) {
-                break;
-            }
+        for (const std::string* text : {&s.text, &s.comment}) {
+            out.insert(out.end(), text->begin(), text->end());
+            out.push_back(0);
         }
-        out.insert(out.end(), text.begin(), text.end());
-    };
-    Bytes out = {0xFC, 0xFF, static_cast<std::uint8_t>(languageSets)};
-    AppendLe16(out, static_cast<std::uint16_t>(strings.size()));
-    for (const CatalogString& s : strings) {
-        out.push_back(s.language);
-        appendCounted(out, s.text);
-        appendCounted(out, s.comment);
-    }
-    for (int set = 1; set < languageSets; ++set) {
-        AppendLe16(out, 0);
     }
     return out;
 }
@@ -123,67 +96,64 @@ Bytes CatalogTexts(const std::string& name, const std::string& description) {
     return CatalogTexts({{1, name, ""}, {1, description, ""}});
 }
 
+Bytes PackedCatalogTexts(const std::vector<CatalogString>& strings, int languageSets) {
+    Bytes out = {0xFC, 0xFF, static_cast<std::uint8_t>(languageSets)};
+    Append(out, static_cast<std::uint32_t>(strings.size()), 2);
+    for (const CatalogString& s : strings) {
+        out.push_back(s.language);
+        AppendCounted(out, s.text);
+        AppendCounted(out, s.comment);
+    }
+    for (int set = 1; set < languageSets; ++set) {
+        Append(out, 0, 2);
+    }
+    return out;
+}
+
 Bytes BitmapFile(int width, int height, int bitsPerPixel,
                  const std::function<std::uint32_t(int x, int y)>& pixel) {
-    if (bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) {
-        throw std::invalid_argument("BitmapFile: 8, 24 or 32 bits per pixel");
+    if (bitsPerPixel != 8 && bitsPerPixel != 24) {
+        throw std::invalid_argument("BitmapFile: 8 or 24 bits per pixel");
     }
     std::vector<std::uint32_t> palette;
     std::map<std::uint32_t, std::uint8_t> paletteIndex;
-    if (bitsPerPixel == 8) {
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t colour = pixel(x, y);
-                if (paletteIndex.emplace(colour, static_cast<std::uint8_t>(palette.size()))
-                        .second) {
-                    palette.push_back(colour);
-                }
+    for (int y = 0; bitsPerPixel == 8 && y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (paletteIndex.emplace(pixel(x, y), static_cast<std::uint8_t>(palette.size()))
+                    .second) {
+                palette.push_back(pixel(x, y));
             }
         }
-        if (palette.size() > 256) {
-            throw std::invalid_argument("BitmapFile: more than 256 colours for 8 bits");
-        }
     }
-    const auto bytesPerPixel = static_cast<std::size_t>(bitsPerPixel / 8);
+    if (palette.size() > 256) {
+        throw std::invalid_argument("BitmapFile: more than 256 colours for 8 bits");
+    }
     const std::size_t rowBytes =
-        (static_cast<std::size_t>(width) * bytesPerPixel + 3) & ~std::size_t{3};
-    const std::size_t paletteBytes = palette.size() * 4;
-    const std::size_t pixelOffset = 14 + 40 + paletteBytes;
-
+        (static_cast<std::size_t>(width * bitsPerPixel / 8) + 3) & ~std::size_t{3};
     Bytes out = {'B', 'M'};
-    AppendLe32(out, 0);  // file size: 0, as most of the game's files have it
-    AppendLe32(out, 0);
-    AppendLe32(out, static_cast<std::uint32_t>(pixelOffset));
-    AppendLe32(out, 40);
-    AppendLe32(out, static_cast<std::uint32_t>(width));
-    AppendLe32(out, static_cast<std::uint32_t>(height));  // positive: bottom-up rows
-    AppendLe16(out, 1);
-    AppendLe16(out, static_cast<std::uint16_t>(bitsPerPixel));
-    AppendLe32(out, 0);  // BI_RGB
-    AppendLe32(out, 0);  // image size may be 0 for BI_RGB
-    AppendLe32(out, 2835);
-    AppendLe32(out, 2835);
-    AppendLe32(out, static_cast<std::uint32_t>(palette.size()));
-    AppendLe32(out, 0);
+    // File size 0, as most of the game's files have it; then the pixels' offset.
+    for (std::uint32_t field : {0u, 0u, static_cast<std::uint32_t>(54 + 4 * palette.size()), 40u,
+                                static_cast<std::uint32_t>(width),
+                                static_cast<std::uint32_t>(height)}) {  // height > 0: bottom-up
+        Append(out, field, 4);
+    }
+    Append(out, 1, 2);
+    Append(out, static_cast<std::uint32_t>(bitsPerPixel), 2);
+    // BI_RGB, image size 0 (allowed for it), resolution, colours used and important.
+    for (std::uint32_t field :
+         {0u, 0u, 2835u, 2835u, static_cast<std::uint32_t>(palette.size()), 0u}) {
+        Append(out, field, 4);
+    }
     for (std::uint32_t colour : palette) {
-        out.push_back(static_cast<std::uint8_t>(colour));
-        out.push_back(static_cast<std::uint8_t>(colour >> 8));
-        out.push_back(static_cast<std::uint8_t>(colour >> 16));
-        out.push_back(0);
+        Append(out, colour & 0xFFFFFF, 4);
     }
     for (int y = height - 1; y >= 0; --y) {
         Bytes row;
         for (int x = 0; x < width; ++x) {
-            const std::uint32_t colour = pixel(x, y);
             if (bitsPerPixel == 8) {
-                row.push_back(paletteIndex[colour]);
+                row.push_back(paletteIndex[pixel(x, y)]);
             } else {
-                row.push_back(static_cast<std::uint8_t>(colour));
-                row.push_back(static_cast<std::uint8_t>(colour >> 8));
-                row.push_back(static_cast<std::uint8_t>(colour >> 16));
-                if (bitsPerPixel == 32) {
-                    row.push_back(0xFF);
-                }
+                Append(row, pixel(x, y), 3);
             }
         }
         row.resize(rowBytes, 0);
@@ -209,33 +179,14 @@ std::uint32_t IffBuilder::Chunk(const std::string& type, std::int16_t id, const 
         ChunkHeader(type, static_cast<std::uint32_t>(kChunkHeader + data.size()), id, label);
     body_.insert(body_.end(), header.begin(), header.end());
     body_.insert(body_.end(), data.begin(), data.end());
-    chunks_.push_back({type, id, label, offset});
-    return offset;
-}
-
-void IffBuilder::Raw(const Bytes& bytes) {
-    body_.insert(body_.end(), bytes.begin(), bytes.end());
-}
-
-std::vector<TypeList> IffBuilder::GeneratedTypeLists() const {
-    std::vector<TypeList> lists;
-    for (const ChunkInfo& chunk : chunks_) {
-        auto list = std::find_if(lists.begin(), lists.end(),
-                                 [&](const TypeList& l) { return l.type == chunk.type; });
-        if (list == lists.end()) {
-            lists.push_back({chunk.type, 0, {}});
-            list = std::prev(lists.end());
-        }
-        MapEntry entry;
-        entry.offset = chunk.offset;
-        entry.id = chunk.id;
-        if (map_labels_) {
-            entry.label = ToBytes(chunk.label);
-        }
-        list->entries.push_back(entry);
-        list->count = static_cast<std::uint32_t>(list->entries.size());
+    auto list = std::find_if(lists_.begin(), lists_.end(),
+                             [&](const TypeList& l) { return l.type == type; });
+    if (list == lists_.end()) {
+        list = lists_.insert(list, {type, 0, {}});
     }
-    return lists;
+    list->entries.push_back({offset, id, 0, ToBytes(label)});
+    list->count = static_cast<std::uint32_t>(list->entries.size());
+    return offset;
 }
 
 Bytes IffBuilder::Build() const {
@@ -246,49 +197,39 @@ Bytes IffBuilder::Build() const {
         out.insert(out.end(), trailer_.begin(), trailer_.end());
         return out;
     }
-    const std::vector<TypeList> lists = custom_lists_ ? *custom_lists_ : GeneratedTypeLists();
-    Bytes mapData;
-    AppendLe32(mapData, 0);  // reserved
-    AppendLe32(mapData, 1);  // version
-    for (char c : std::string("pmsr")) {
-        mapData.push_back(static_cast<std::uint8_t>(c));
-    }
-    AppendLe32(mapData, 0);  // size, patched below
-    AppendLe32(mapData, static_cast<std::uint32_t>(lists.size()));
+    Bytes map;
+    Append(map, 0, 4);  // reserved
+    Append(map, 1, 4);  // version
+    map.insert(map.end(), {'p', 'm', 's', 'r'});
+    Append(map, 0, 4);  // size, patched below
+    const std::vector<TypeList>& lists = custom_lists_ ? *custom_lists_ : lists_;
+    Append(map, static_cast<std::uint32_t>(lists.size()), 4);
     for (const TypeList& list : lists) {
-        for (auto c = list.type.rbegin(); c != list.type.rend(); ++c) {
-            mapData.push_back(static_cast<std::uint8_t>(*c));
-        }
-        AppendLe32(mapData, list.count);
+        map.insert(map.end(), list.type.rbegin(), list.type.rend());
+        Append(map, list.count, 4);
         for (const MapEntry& entry : list.entries) {
-            AppendLe32(mapData, entry.offset);
-            AppendLe16(mapData, static_cast<std::uint16_t>(entry.id));
-            AppendLe16(mapData, entry.flags);
-            mapData.insert(mapData.end(), entry.label.begin(), entry.label.end());
-            mapData.push_back(entry.terminator);
-            if (entry.pad && (entry.label.size() + 1) % 2 == 1) {
-                mapData.push_back(0xA3);
+            Append(map, entry.offset, 4);
+            Append(map, static_cast<std::uint16_t>(entry.id), 2);
+            Append(map, entry.flags, 2);
+            map.insert(map.end(), entry.label.begin(), entry.label.end());
+            map.push_back(entry.terminator);
+            if (entry.pad && entry.label.size() % 2 == 0) {
+                map.push_back(0xA3);
             }
         }
     }
-    const auto mapSize = static_cast<std::uint32_t>(kChunkHeader + mapData.size());
-    PutLe32(mapData, 12, mapSize);
+    const auto mapSize = static_cast<std::uint32_t>(kChunkHeader + map.size());
+    Put(map, 12, mapSize, 4);
 
     const auto mapOffset = static_cast<std::uint32_t>(out.size());
     Bytes header = ChunkHeader("rsmp", map_size_.value_or(mapSize), 0, "");
     out.insert(out.end(), header.begin(), header.end());
-    out.insert(out.end(), mapData.begin(), mapData.end());
+    out.insert(out.end(), map.begin(), map.end());
     out.insert(out.end(), trailer_.begin(), trailer_.end());
-
-    out[60] = static_cast<std::uint8_t>(mapOffset >> 24);
-    out[61] = static_cast<std::uint8_t>(mapOffset >> 16);
-    out[62] = static_cast<std::uint8_t>(mapOffset >> 8);
-    out[63] = static_cast<std::uint8_t>(mapOffset);
+    Bytes offset;
+    Append(offset, mapOffset, 4, true);
+    std::copy(offset.begin(), offset.end(), out.begin() + 60);
     return out;
-}
-
-void IffBuilder::Write(const std::string& path) const {
-    WriteFile(path, Build());
 }
 
 Bytes TypicalObjectFile(const std::string& label, std::int16_t firstId, std::int16_t catalogId,

@@ -16,11 +16,6 @@ namespace marrowick::test {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes ToBytes(const std::string& text);
-void PutLe16(Bytes& out, std::size_t at, std::uint16_t value);
-void PutLe32(Bytes& out, std::size_t at, std::uint32_t value);
-void AppendLe16(Bytes& out, std::uint16_t value);
-void AppendLe32(Bytes& out, std::uint32_t value);
-void AppendBe32(Bytes& out, std::uint32_t value);
 
 // The fields of an object definition (OBJD) that the reader decodes. Offsets in
 // comments are from the start of the chunk data (the chunk offset less 76).
@@ -58,9 +53,9 @@ Bytes CatalogTexts(const std::string& name, const std::string& description);
 // its bytes), then `languageSets` - 1 empty sets, as the game's own files have.
 Bytes PackedCatalogTexts(const std::vector<CatalogString>& strings, int languageSets = 20);
 
-// A complete Windows bitmap file whose size field is 0, as in most real files.
-// `pixel(x, y)` gives 0xRRGGBB with y = 0 the top row. 8-bit files use a
-// palette of the distinct colours (at most 256).
+// A complete Windows bitmap file (8 or 24 bits per pixel) whose size field is 0,
+// as in most real files. `pixel(x, y)` gives 0xRRGGBB with y = 0 the top row;
+// 8-bit files get a palette of the distinct colours.
 Bytes BitmapFile(int width, int height, int bitsPerPixel,
                  const std::function<std::uint32_t(int x, int y)>& pixel);
 // A 74 x 37 catalog thumbnail: left half `normal`, right half `highlighted`.
@@ -90,40 +85,24 @@ class IffBuilder {
         return Chunk("OBJD", id, label, def.Encode());
     }
 
-    // Raw bytes placed where the next chunk would go (for stray data).
-    void Raw(const Bytes& bytes);
-
-    // Replaces the generated type lists with these.
+    // Replaces the generated type lists (one per chunk type, in order of first
+    // appearance, each entry labelled as its chunk) with these.
     void SetTypeLists(std::vector<TypeList> lists) { custom_lists_ = std::move(lists); }
     // Overrides the scan-length field of the map (its size, low 16 bits used).
     void SetMapSize(std::uint32_t size) { map_size_ = size; }
-    // Map labels: whether entries carry the chunk's label (real files do).
-    void SetMapLabels(bool labels) { map_labels_ = labels; }
     // Bytes appended after the resource map.
     void SetTrailer(Bytes trailer) { trailer_ = std::move(trailer); }
     // Leaves the resource map out, as many community files do: the map offset
     // at byte 60 is 0 and the chunks run to the end of the file.
     void OmitMap() { omit_map_ = true; }
 
-    // The generated lists: one per chunk type, in order of first appearance.
-    std::vector<TypeList> GeneratedTypeLists() const;
-
     Bytes Build() const;
-    // Build() and write to `path`.
-    void Write(const std::string& path) const;
 
   private:
-    struct ChunkInfo {
-        std::string type;
-        std::int16_t id;
-        std::string label;
-        std::uint32_t offset;
-    };
     Bytes body_ = Bytes(64, 0);
-    std::vector<ChunkInfo> chunks_;
+    std::vector<TypeList> lists_;
     std::optional<std::vector<TypeList>> custom_lists_;
     std::optional<std::uint32_t> map_size_;
-    bool map_labels_ = true;
     bool omit_map_ = false;
     Bytes trailer_;
 };
