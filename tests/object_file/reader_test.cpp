@@ -5,12 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
 #include <sstream>
 
 #include "cp1252.h"
+#include "file_bytes.h"
 #include "iff_builder.h"
 #include "object_list.h"
 
@@ -314,6 +316,29 @@ TEST_F(Reader, TheTextsShownForAnObject) {
     EXPECT_EQ(SkillBoxesToTick(194), (std::vector<int>{2, 64}));
     EXPECT_EQ(Cp1252ToUtf8(std::string_view("a\0\x80\x81\x9F\xA0\xE9\xFF", 8)),
               std::string("a\0\xE2\x82\xAC\xC2\x81\xC5\xB8\xC2\xA0\xC3\xA9\xC3\xBF", 15));
+}
+
+// Reads go to the file a block at a time, never past its end, growing while a
+// walk goes on; an EINTR left in errno by an earlier call does not stall them.
+TEST_F(Reader, TheBlockReaderReadsInFewCalls) {
+    Bytes bytes(3 << 20);
+    std::iota(bytes.begin(), bytes.end(), std::uint8_t{0});
+    FileBytes file(Write(bytes));
+    errno = EINTR;
+    EXPECT_EQ(file.At(5) + file.At(4095), 5 + 255);
+    std::uint8_t out[4];
+    EXPECT_EQ(file.At(bytes.size()) + file.At(UINT64_MAX), -2);
+    EXPECT_EQ(file.ReadInto(bytes.size(), out) + file.ReadUpTo(bytes.size(), 9).size(), 0u);
+    EXPECT_EQ(file.read_calls(), 1u);
+    for (std::uint64_t at = 0; at + 76 <= bytes.size(); at += 80) {
+        ASSERT_EQ(file.View(at, 76)[75], static_cast<std::uint8_t>(at + 75));
+    }
+    EXPECT_LE(file.read_calls(), 8 + bytes.size() / FileBytes::kMaxReadAhead);
+    const std::size_t walked = file.read_calls();
+    for (std::uint64_t at = 0; at < bytes.size(); at += 256 * 1024) {  // far jumps: a block each
+        ASSERT_EQ(file.View(at, 76)[1], static_cast<std::uint8_t>(at + 1));
+    }
+    EXPECT_EQ(file.read_calls() - walked, 12u);
 }
 
 }  // namespace
