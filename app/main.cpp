@@ -1,10 +1,12 @@
 // Marrowick: open an object file of the game, list its objects, show their GUIDs.
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 
 #include "desktop.h"
 #include "frm_main.h"
+#include "marrowick_version.h"
 #include "parse_iff.h"
 #include "score_frm.h"
 
@@ -28,6 +30,14 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marrowick"));
+    QApplication::setApplicationVersion(QString::fromLatin1(marrowick::kVersion));
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(marrowick::kAppId));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icon/%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
 
     marrowick::ParseIFF parse;
     marrowick::QtDesktop desktop;

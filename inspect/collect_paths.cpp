@@ -108,8 +108,9 @@ bool HasIffExtension(const std::string& name) {
     });
 }
 
-std::vector<PathEntry> CollectPaths(const std::vector<std::string>& arguments) {
-    std::vector<PathEntry> entries;
+CollectedPaths CollectPaths(const std::vector<std::string>& arguments) {
+    CollectedPaths collected;
+    std::vector<PathEntry>& entries = collected.entries;
     std::set<Identity> seenFolders;
     std::set<Identity> seenFiles;
     for (const std::string& argument : arguments) {
@@ -125,12 +126,15 @@ std::vector<PathEntry> CollectPaths(const std::vector<std::string>& arguments) {
         }
         std::vector<PathEntry> found;
         Walk(root, seenFolders, seenFiles, found);
+        if (found.empty()) {
+            collected.emptyFolders.push_back(argument);
+        }
         std::sort(found.begin(), found.end(),
                   [](const PathEntry& a, const PathEntry& b) { return a.path < b.path; });
         entries.insert(entries.end(), std::make_move_iterator(found.begin()),
                        std::make_move_iterator(found.end()));
     }
-    return entries;
+    return collected;
 }
 
 }  // namespace marrowick::inspect

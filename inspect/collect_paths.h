@@ -11,13 +11,18 @@ struct PathEntry {
     std::string error;  // why the entry cannot be read (UTF-8); empty when it can be tried
 };
 
+struct CollectedPaths {
+    std::vector<PathEntry> entries;
+    std::vector<std::string> emptyFolders;  // folder arguments in which nothing was found
+};
+
 // Arguments are taken in order. A file is taken as it is, whatever its name; a
 // folder is walked recursively for files whose name ends in ".iff" in any letter
 // case, and what it yields comes in sorted path order. Links are followed, but
 // every folder is walked and every file taken at most once, so a link back up
 // the tree cannot loop. A folder or entry that cannot be read is listed with its
 // error in its place.
-std::vector<PathEntry> CollectPaths(const std::vector<std::string>& arguments);
+CollectedPaths CollectPaths(const std::vector<std::string>& arguments);
 
 bool HasIffExtension(const std::string& name);
 

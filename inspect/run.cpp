@@ -5,13 +5,10 @@
 
 #include "collect_paths.h"
 #include "conflicts.h"
+#include "marrowick_version.h"
 #include "object_listing.h"
 #include "progress.h"
 #include "same_bytes.h"
-
-#ifndef MARROWICK_VERSION
-#define MARROWICK_VERSION "unknown"
-#endif
 
 namespace marrowick::inspect {
 namespace {
@@ -115,7 +112,8 @@ QString HelpText() {
         "Prints the objects of object files as Marrowick's windows show them, or\n"
         "finds the objects that share a GUID. A PATH is a file or a folder; folders\n"
         "are searched recursively for files whose name ends in .iff in any letter\n"
-        "case, and their files are taken in sorted order.\n"
+        "case, and their files are taken in sorted order; a folder with no such\n"
+        "file gets a notice on stderr.\n"
         "\n"
         "Options:\n"
         "  --json         Write JSON: one object per line for each file, or with\n"
@@ -136,9 +134,9 @@ QString HelpText() {
         "Exit status:\n"
         "  0  every file was read, and with --conflicts no two objects share a GUID\n"
         "     (copies of one file do not count)\n"
-        "  1  a file or folder could not be read or is not a valid object file, or\n"
-        "     with --walk-chunks a file was read with a warning; everything else is\n"
-        "     still reported (this status wins over 3)\n"
+        "  1  a file or folder could not be read or is not a valid object file, no\n"
+        "     file at all was read, or with --walk-chunks a file was read with a\n"
+        "     warning; everything else is still reported (this status wins over 3)\n"
         "  2  the command line is wrong\n"
         "  3  with --conflicts: objects share a GUID\n");
 }
@@ -167,20 +165,27 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
         return kAllRead;
     }
     if (parser.isSet(version)) {
-        out << kProgram << ' ' << MARROWICK_VERSION << '\n';
+        out << kProgram << ' ' << kVersion << '\n';
         return kAllRead;
     }
     if (parser.positionalArguments().isEmpty()) {
         return usageError(QStringLiteral("no file or folder given."));
     }
 
-    const std::vector<PathEntry> entries = CollectPaths(LocalPaths(parser.positionalArguments()));
+    const CollectedPaths collected = CollectPaths(LocalPaths(parser.positionalArguments()));
+    for (const std::string& folder : collected.emptyFolders) {
+        err << ErrorLine(folder, "holds no object files (no file name in it ends in .iff).")
+            << '\n';
+    }
     const std::unique_ptr<Printer> printer =
         parser.isSet(json) ? MakeJsonPrinter(out) : MakeTextPrinter(out);
     const bool readChunks = parser.isSet(walkChunks);
-    return parser.isSet(conflicts)
-               ? FindSharedGuids(entries, *printer, err, stderrIsTerminal, readChunks)
-               : ListObjects(entries, *printer, err, readChunks);
+    const std::vector<PathEntry>& entries = collected.entries;
+    const int status = parser.isSet(conflicts)
+                           ? FindSharedGuids(entries, *printer, err, stderrIsTerminal, readChunks)
+                           : ListObjects(entries, *printer, err, readChunks);
+    // A run that read nothing found nothing wrong, but did not do what was asked.
+    return entries.empty() ? kFileError : status;
 }
 
 }  // namespace marrowick::inspect

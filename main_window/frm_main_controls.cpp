@@ -13,6 +13,7 @@
 
 #include "designed_frame.h"
 #include "frm_main.h"
+#include "marrowick_version.h"
 #include "placement.h"
 #include "window_look.h"
 
@@ -123,6 +124,7 @@ void FrmMain::CreateControls() {
 
 void FrmMain::CreateAboutPanel() {
     Frame5 = Frame(this, "Frame5", QStringLiteral("About:"));
+    Frame5->setToolTip(QStringLiteral("Marrowick %1").arg(QString::fromLatin1(kVersion)));
     Command4 = Button(Frame5, "Command4", QStringLiteral("Corvane"));
     Command5 = Button(Frame5, "Command5", QStringLiteral("The Tavisk Workshop"));
     Label8 = Label(Frame5, "Label8", tr("Programming:"));

@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and starts Marrowick.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/scripts/setup.sh" default
+# Only the two programs: the tests are built by scripts/test.sh.
+"$root/scripts/setup.sh" default -- marrowick marrowick-inspect
 
 bin="$root/build/default"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then

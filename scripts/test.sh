@@ -6,7 +6,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-"$root/scripts/setup.sh" default clang libclang-rt-14-dev
+# clang for the fuzz targets; the rest checks the installed tree and the package.
+"$root/scripts/setup.sh" default clang libclang-rt-14-dev \
+    desktop-file-utils appstream lintian dpkg-dev man-db
 ctest --preset default --parallel "$(nproc)"
 
 "$root/scripts/setup.sh" asan

@@ -202,6 +202,29 @@ TEST_F(Collection, JsonReportWithChunkReading) {
     EXPECT_EQ(run.status, kFileError);  // the warning wins over the shared GUID
 }
 
+// A folder with nothing to read is named, in every mode, and a run that read no
+// file at all fails; a file read beside it keeps the run good.
+TEST_F(Collection, EmptyFoldersAreNamedAndARunThatReadsNothingFails) {
+    const std::string none = folder.root + "none";
+    folder.Write("none/notes.txt", marrowick::test::ToBytes("IFF"));
+    fs::create_directory(none + "/sub");
+    const std::string notice =
+        none + ": holds no object files (no file name in it ends in .iff).\n";
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{none}, kFileError},
+        {{"--json", none}, kFileError},
+        {{"--conflicts", none}, kFileError},
+        {{"--conflicts", "--json", none, none}, kFileError},
+        {{"--walk-chunks", none}, kFileError},
+        {{none, x}, kAllRead},
+        {{"--conflicts", x, none}, kAllRead}};
+    for (const auto& [arguments, status] : cases) {
+        const RunResult run = Inspect(arguments);
+        EXPECT_EQ(run.err, notice) << arguments.front();
+        EXPECT_EQ(run.status, status) << arguments.front();
+    }
+}
+
 TEST_F(Collection, ExitStatusesUsageAndHelp) {
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{"--walk-chunks", x, y}, kAllRead},
