@@ -1,5 +1,6 @@
 // Marrowick: open an object file of the game, list its objects, show their GUIDs.
 #include <QApplication>
+#include <QDirIterator>
 #include <QIcon>
 
 #include <cstdio>
@@ -34,8 +35,8 @@ int main(int argc, char** argv) {
     // Ties the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(marrowick::kAppId));
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icon/%1.png").arg(size), QSize(size, size));
+    for (QDirIterator sizes(QStringLiteral(":/icon")); sizes.hasNext();) {
+        icon.addFile(sizes.next());
     }
     QApplication::setWindowIcon(icon);
 

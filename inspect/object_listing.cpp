@@ -61,6 +61,26 @@ void PrintObject(Printer& p, const ObjectRecord& o) {
     p.EndRecord();
 }
 
+QJsonValue ReadByValue(IndexSource readBy) {
+    switch (readBy) {
+        case IndexSource::ResourceMap:
+            return QStringLiteral("resource map");
+        case IndexSource::Chunks:
+            return QStringLiteral("chunks");
+        case IndexSource::None:
+            break;
+    }
+    return QJsonValue(QJsonValue::Null);
+}
+
+QJsonArray TextList(const std::vector<std::string>& texts) {
+    QJsonArray list;
+    for (const std::string& text : texts) {
+        list.append(QString::fromStdString(text));
+    }
+    return list;
+}
+
 }  // namespace
 
 FileListing ListFile(ParseIFF& parse, const std::string& path, bool readChunks) {
@@ -108,26 +128,6 @@ FileListing ListFile(ParseIFF& parse, const std::string& path, bool readChunks) 
         listing.warnings = parse.ScanWarnings;
     }
     return listing;
-}
-
-QJsonValue ReadByValue(IndexSource readBy) {
-    switch (readBy) {
-        case IndexSource::ResourceMap:
-            return QStringLiteral("resource map");
-        case IndexSource::Chunks:
-            return QStringLiteral("chunks");
-        case IndexSource::None:
-            break;
-    }
-    return QJsonValue(QJsonValue::Null);
-}
-
-QJsonArray TextList(const std::vector<std::string>& texts) {
-    QJsonArray list;
-    for (const std::string& text : texts) {
-        list.append(QString::fromStdString(text));
-    }
-    return list;
 }
 
 void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,

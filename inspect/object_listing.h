@@ -2,7 +2,6 @@
 // it opens the file, selects each object in turn and opens the editor on it.
 #pragma once
 
-#include <QJsonArray>
 #include <QString>
 
 #include <string>
@@ -43,9 +42,5 @@ FileListing ListFile(ParseIFF& parse, const std::string& path, bool readChunks =
 // `showReadBy`, the record says how the file was read and lists its warnings.
 void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,
                       bool showReadBy = false);
-
-// "resource map", "chunks", or null for a file that was not read.
-QJsonValue ReadByValue(IndexSource readBy);
-QJsonArray TextList(const std::vector<std::string>& texts);
 
 }  // namespace marrowick::inspect

@@ -35,11 +35,7 @@ class FirstMessage : public MessageSink {
         }
     }
     bool ShowNoResourceMap(const std::string& text, const std::string& caption) override {
-        if (readChunks_) {
-            return true;
-        }
-        ShowMessage(text, caption);
-        return false;
+        return readChunks_ || MessageSink::ShowNoResourceMap(text, caption);
     }
     std::string first;
 

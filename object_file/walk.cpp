@@ -22,11 +22,6 @@ constexpr int kMaxRowsPerType = 255;  // the map's counts are single bytes; so a
 enum Kept : std::size_t { kObjd, kCtss, kBmp, kKeptTypes };
 constexpr std::array<const char*, kKeptTypes> kKeptCodes = {"OBJD", "CTSS", "BMP_"};
 
-std::uint64_t Be32(const std::uint8_t* p) {
-    return static_cast<std::uint64_t>(p[0]) << 24 | static_cast<std::uint64_t>(p[1]) << 16 |
-           static_cast<std::uint64_t>(p[2]) << 8 | p[3];
-}
-
 std::string StoppedAt(std::uint64_t at, const std::string& why) {
     return "Reading stopped at byte " + std::to_string(at) + ": " + why +
            " Nothing from there on is read.";
@@ -55,7 +50,8 @@ void ParseIFF::WalkChunks(FileBytes& file) {
                                   " bytes are left there, too few for a 76-byte chunk header."));
             break;
         }
-        const std::uint64_t size = Be32(header.data() + 4);
+        const auto size =
+            static_cast<std::uint64_t>(ReadBE32(header[4], header[5], header[6], header[7]));
         if (size < kChunkHeaderBytes) {
             ScanWarnings.push_back(StoppedAt(at, "the chunk there gives its size as " +
                                                      std::to_string(size) +
