@@ -33,7 +33,8 @@ void Reader(benchmark::State& state) {
     const std::string& path = FileFor(state);
     ParseIFF parse;
     for (auto _ : state) {
-        inspect::FileListing listing = inspect::ListFile(parse, path);
+        FileBytes file(path);
+        inspect::FileListing listing = inspect::ListFile(parse, file, path);
         if (!listing.error.empty()) {
             state.SkipWithError(listing.error.c_str());
         }

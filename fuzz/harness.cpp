@@ -177,8 +177,9 @@ void CheckCategory(const std::array<Category, 9>& table, int flags, const std::s
         CheckCategory(kTypeCategories, a.TypeFlags, p.TypeName, p.TypeIndex);
     }
     const auto scratch = std::make_unique<ParseIFF>();
+    FileBytes file(p.CurrentFile, p.CurrentRange);
     const GuidListing listing =
-        ListObjectGuids(*scratch, p.CurrentFile, p.ReadBy == IndexSource::Chunks);
+        ListObjectGuids(*scratch, file, p.CurrentFile, p.ReadBy == IndexSource::Chunks);
     Require(p.FileNum == -1 && sink.first == message && listing.readBy == p.ReadBy &&
                 listing.warnings == p.ScanWarnings && listing.error == message &&
                 listing.objects.size() == entries.size() && std::ssize(entries) == p.ObjdCount,

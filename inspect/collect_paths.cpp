@@ -9,12 +9,18 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include "archive.h"
 #include "messages.h"
 
 namespace marrowick::inspect {
 namespace {
 
 using Identity = std::pair<dev_t, ino_t>;
+
+// Object files, and the archives that hold them.
+bool IsCollected(const std::string& name) {
+    return HasIffExtension(name) || HasExtension(name, ".far");
+}
 
 std::string Join(const std::string& folder, const char* name) {
     return folder.empty() || folder.back() == '/' ? folder + name : folder + '/' + name;
@@ -68,7 +74,7 @@ void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity
             if (::stat(path.c_str(), &info) != 0) {
                 // A dangling link or a vanished entry matters only when it would
                 // have been read.
-                if (HasIffExtension(name)) {
+                if (IsCollected(name)) {
                     found.push_back({path, CannotOpenMessage(path, std::strerror(errno))});
                 }
                 continue;
@@ -77,7 +83,7 @@ void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity
             const Walked walked{path, {info.st_dev, info.st_ino}};
             if (S_ISDIR(info.st_mode)) {
                 (isLink ? linkedFolders : subfolders).push_back(walked);
-            } else if (HasIffExtension(name)) {
+            } else if (IsCollected(name)) {
                 if (isLink) {
                     linkedFiles.push_back(walked);
                 } else if (seenFiles.insert(walked.identity).second) {
@@ -97,16 +103,6 @@ void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity
 }
 
 }  // namespace
-
-bool HasIffExtension(const std::string& name) {
-    if (name.size() < 4) {
-        return false;
-    }
-    const std::string tail = name.substr(name.size() - 4);
-    return std::equal(tail.begin(), tail.end(), ".iff", [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
-}
 
 CollectedPaths CollectPaths(const std::vector<std::string>& arguments) {
     CollectedPaths collected;

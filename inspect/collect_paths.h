@@ -17,13 +17,11 @@ struct CollectedPaths {
 };
 
 // Arguments are taken in order. A file is taken as it is, whatever its name; a
-// folder is walked recursively for files whose name ends in ".iff" in any letter
-// case, and what it yields comes in sorted path order. Links are followed, but
+// folder is walked recursively for files whose name ends in ".iff" or ".far" in
+// any letter case, and what it yields comes in sorted path order. Links are followed, but
 // every folder is walked and every file taken at most once, so a link back up
 // the tree cannot loop. A folder or entry that cannot be read is listed with its
 // error in its place.
 CollectedPaths CollectPaths(const std::vector<std::string>& arguments);
-
-bool HasIffExtension(const std::string& name);
 
 }  // namespace marrowick::inspect

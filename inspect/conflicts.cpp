@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -60,9 +61,20 @@ class CopyCheck {
     std::map<std::pair<int, int>, bool> known_;
 };
 
-void PrintUser(Printer& p, const std::vector<QString>& shownPaths, const GuidUser& user) {
+QJsonValue MemberName(const ObjectFileItem& item) {
+    return item.kind == ObjectFileItem::Kind::Member
+               ? QJsonValue(QString::fromStdString(Cp1252ToUtf8(item.member)))
+               : QJsonValue(QJsonValue::Null);
+}
+
+void PrintUser(Printer& p, const std::vector<ListedFile>& files,
+               const std::vector<QString>& shownPaths, const GuidUser& user, bool archives) {
+    const auto f = static_cast<std::size_t>(user.file);
     p.BeginRecord();
-    p.Value("file", shownPaths[static_cast<std::size_t>(user.file)], "File");
+    p.Value("file", shownPaths[f], "File");
+    if (archives) {
+        p.Value("member", MemberName(files[f].item), "Member");
+    }
     p.Value("index", user.index, "Index");
     p.Value("list_text", QString::fromStdString(Cp1252ToUtf8(user.listText)), "Entry");
     p.Value("chunk_id", user.chunkId, "Id");
@@ -110,6 +122,13 @@ ConflictReport FindConflicts(const std::vector<ListedFile>& files,
             continue;
         }
         group.copiesOfOneFile = copies.AllCopies(group.users);
+        const auto inArchive = [&files](const GuidUser& user) {
+            return files[static_cast<std::size_t>(user.file)].item.kind ==
+                   ObjectFileItem::Kind::Member;
+        };
+        group.looseTakesArchived = !group.copiesOfOneFile &&
+                                   std::any_of(group.users.begin(), group.users.end(), inArchive) &&
+                                   !std::all_of(group.users.begin(), group.users.end(), inArchive);
         report.trueConflicts += group.copiesOfOneFile ? 0 : 1;
         report.shared.push_back(std::move(group));
     }
@@ -119,9 +138,13 @@ ConflictReport FindConflicts(const std::vector<ListedFile>& files,
 void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
                          const std::vector<QString>& shownPaths, const ConflictReport& report,
                          const std::vector<FileError>& errors,
-                         const std::optional<ChunkReading>& chunkReading) {
+                         const std::optional<ChunkReading>& chunkReading,
+                         std::optional<int> archives) {
     p.BeginRecord();
     p.Value("files", static_cast<qint64>(files.size()), "Files");
+    if (archives) {
+        p.Value("archives", *archives, "Archives");
+    }
     if (chunkReading) {
         p.Value("read_by_chunks", chunkReading->files, "Read by chunks");
     }
@@ -142,9 +165,13 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
                 "GUID");
         p.Value("value", QString::fromStdString(GuidValue(group.guid)), "Value");
         p.Value("copies_of_one_file", group.copiesOfOneFile, "copies of one file");
+        if (archives) {
+            p.Value("loose_takes_archived_guid", group.looseTakesArchived,
+                    "a loose file takes an archived object's GUID");
+        }
         p.BeginList("objects");
         for (const GuidUser& user : group.users) {
-            PrintUser(p, shownPaths, user);
+            PrintUser(p, files, shownPaths, user, archives.has_value());
         }
         p.EndList();
         p.EndRecord();
@@ -152,13 +179,16 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
     p.EndList();
     p.BeginList("no_guid", "Objects with no GUID (0000 0000)");
     for (const GuidUser& user : report.noGuid) {
-        PrintUser(p, shownPaths, user);
+        PrintUser(p, files, shownPaths, user, archives.has_value());
     }
     p.EndList();
     p.BeginList("file_errors");
     for (const FileError& error : errors) {
         p.BeginRecord();
         p.Value("file", error.file);
+        if (archives) {
+            p.Value("member", error.member ? QJsonValue(*error.member) : QJsonValue());
+        }
         p.Value("error", QString::fromStdString(error.error));
         p.EndRecord();
     }
@@ -168,6 +198,9 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
         for (const FileError& warning : chunkReading->warnings) {
             p.BeginRecord();
             p.Value("file", warning.file);
+            if (archives) {
+                p.Value("member", warning.member ? QJsonValue(*warning.member) : QJsonValue());
+            }
             p.Value("warning", QString::fromStdString(warning.error));
             p.EndRecord();
         }

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "guid_listing.h"
+#include "object_files.h"
 #include "printer.h"
 
 namespace marrowick::inspect {
 
 struct ListedFile {
-    std::string path;  // as collected
+    ObjectFileItem item;  // the file, or the archive member, as collected
     GuidListing listing;
 };
 
@@ -31,6 +32,9 @@ struct SharedGuid {
     // Every user lies in a different file and all those files hold the same
     // bytes: one file copied, not two objects that clash.
     bool copiesOfOneFile = false;
+    // Not copies, and the users include both a loose file and an archive
+    // member: a download taking the GUID of one of the game's own objects.
+    bool looseTakesArchived = false;
 };
 
 struct ConflictReport {
@@ -53,6 +57,7 @@ std::string GuidValue(const std::array<std::uint8_t, 4>& guid);
 struct FileError {
     QString file;
     std::string error;
+    std::optional<QString> member;  // the archive member's name, when it is one
 };
 
 // What the report adds when files without a resource map are read by walking
@@ -62,9 +67,13 @@ struct ChunkReading {
     std::vector<FileError> warnings;  // one per warning of a walk
 };
 
+// `archives` is how many archives were read, given when the run met any: the
+// report then names each object's member and marks loose files taking the
+// GUIDs of archived objects.
 void PrintConflictReport(Printer& printer, const std::vector<ListedFile>& files,
                          const std::vector<QString>& shownPaths, const ConflictReport& report,
                          const std::vector<FileError>& errors,
-                         const std::optional<ChunkReading>& chunkReading = std::nullopt);
+                         const std::optional<ChunkReading>& chunkReading = std::nullopt,
+                         std::optional<int> archives = std::nullopt);
 
 }  // namespace marrowick::inspect

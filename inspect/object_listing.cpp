@@ -3,6 +3,7 @@
 #include <QJsonArray>
 
 #include "cp1252.h"
+#include "file_bytes.h"
 #include "object_list.h"
 
 namespace marrowick::inspect {
@@ -83,11 +84,12 @@ QJsonArray TextList(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-FileListing ListFile(ParseIFF& parse, const std::string& path, bool readChunks) {
+FileListing ListFile(ParseIFF& parse, FileBytes& file, const std::string& path, bool readChunks) {
     FirstMessage messages(readChunks);
     parse.SetMessageSink(&messages);
     parse.CurrentFile = path;
-    parse.ScanObjectFile(path);
+    parse.CurrentRange = file.range();
+    parse.ScanObjectFile(file, path);
     const std::vector<ObjectListEntry> entries = FillObjectList(parse);
 
     FileListing listing;
@@ -131,9 +133,14 @@ FileListing ListFile(ParseIFF& parse, const std::string& path, bool readChunks) 
 }
 
 void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,
-                      bool showReadBy) {
+                      bool showReadBy, const std::optional<QJsonValue>& member) {
     printer.BeginRecord();
-    printer.Value("file", shownPath, "File");
+    if (member) {
+        printer.Value("file", shownPath, "Archive");
+        printer.Value("member", *member, "Member");
+    } else {
+        printer.Value("file", shownPath, "File");
+    }
     printer.Value("error", listing.error.empty()
                                ? QJsonValue(QJsonValue::Null)
                                : QJsonValue(QString::fromStdString(listing.error)));

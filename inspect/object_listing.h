@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,15 @@ struct FileListing {
 
 // `parse` is working space reused between files; it keeps no message sink.
 // With `readChunks`, a file without a resource map is read by its chunks.
-FileListing ListFile(ParseIFF& parse, const std::string& path, bool readChunks = false);
+// `file` is open on `path`, or on a member of the archive at `path`.
+FileListing ListFile(ParseIFF& parse, FileBytes& file, const std::string& path,
+                     bool readChunks = false);
 
 // Writes one file's record: `shownPath` is the path as the user gave it. With
 // `showReadBy`, the record says how the file was read and lists its warnings.
+// A record for an archive names it, and `member` (null for a refused archive).
 void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,
-                      bool showReadBy = false);
+                      bool showReadBy = false,
+                      const std::optional<QJsonValue>& member = std::nullopt);
 
 }  // namespace marrowick::inspect

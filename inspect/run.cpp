@@ -5,7 +5,9 @@
 
 #include "collect_paths.h"
 #include "conflicts.h"
+#include "cp1252.h"
 #include "marrowick_version.h"
+#include "object_files.h"
 #include "object_listing.h"
 #include "progress.h"
 #include "same_bytes.h"
@@ -19,11 +21,19 @@ QString Shown(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
+QString FromFile(const std::string& bytes) {
+    return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
+
 // An error line on stderr: the file, then the message on one line.
-std::string ErrorLine(const std::string& path, const std::string& message) {
+std::string ErrorLine(const QString& shown, const std::string& message) {
     QString text = QString::fromStdString(message);
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    return (PrintableText(Shown(path)) + QStringLiteral(": ") + PrintableText(text)).toStdString();
+    return (PrintableText(shown) + QStringLiteral(": ") + PrintableText(text)).toStdString();
+}
+
+std::string ErrorLine(const std::string& path, const std::string& message) {
+    return ErrorLine(Shown(path), message);
 }
 
 std::vector<std::string> LocalPaths(const QStringList& arguments) {
@@ -34,28 +44,54 @@ std::vector<std::string> LocalPaths(const QStringList& arguments) {
     return paths;
 }
 
+// What a line names: the file, or the archive and its member.
+QString ShownItem(const ObjectFileItem& item) {
+    return item.kind == ObjectFileItem::Kind::Member
+               ? Shown(item.path) + QStringLiteral(": ") + FromFile(item.member)
+               : Shown(item.path);
+}
+
+std::optional<QString> MemberOf(const ObjectFileItem& item) {
+    return item.kind == ObjectFileItem::Kind::Member ? std::optional(FromFile(item.member))
+                                                     : std::nullopt;
+}
+
+// The "member" field of a record from an archive: the name, or null for an
+// archive refused whole. Records of loose files have none.
+std::optional<QJsonValue> MemberField(const ObjectFileItem& item) {
+    if (!item.InArchive()) {
+        return std::nullopt;
+    }
+    const std::optional<QString> member = MemberOf(item);
+    return member ? QJsonValue(*member) : QJsonValue();
+}
+
 int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err,
                 bool readChunks) {
     int status = kAllRead;
     ParseIFF parse;
-    for (const PathEntry& entry : entries) {
+    ArchiveNotices archives{[&err](const std::string& path, const std::string& notice) {
+        err << ErrorLine(path, notice) << '\n' << std::flush;
+    }};
+    ForEachObjectFile(entries, archives, [&](const ObjectFileItem& item, FileBytes* file) {
         FileListing listing;
-        if (entry.error.empty()) {
-            listing = ListFile(parse, entry.path, readChunks);
+        if (file != nullptr) {
+            listing = ListFile(parse, *file, item.path, readChunks);
         } else {
-            listing.error = entry.error;
+            listing.error = item.error;
         }
+        const QString shown = ShownItem(item);
         if (!listing.error.empty()) {
-            err << ErrorLine(entry.path, listing.error) << '\n' << std::flush;
+            err << ErrorLine(shown, listing.error) << '\n' << std::flush;
             status = kFileError;
         }
         // A walk that stopped early or left chunks out read the file only in part.
         for (const std::string& warning : listing.warnings) {
-            err << ErrorLine(entry.path, warning) << '\n' << std::flush;
+            err << ErrorLine(shown, warning) << '\n' << std::flush;
             status = kFileError;
         }
-        PrintFileListing(printer, Shown(entry.path), listing, readChunks);
-    }
+        PrintFileListing(printer, Shown(item.path), listing, readChunks, MemberField(item));
+    });
     return status;
 }
 
@@ -65,38 +101,46 @@ int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std
     std::vector<QString> shownPaths;
     std::vector<FileError> errors;
     ChunkReading chunkReading;
+    bool metArchive = false;
     ParseIFF parse;
+    ArchiveNotices archives;
     {
         Progress progress(err, stderrIsTerminal, entries.size());
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const PathEntry& entry = entries[i];
-            progress.Step(i, PrintableText(Shown(entry.path)));
-            ListedFile file{entry.path, {}};
-            if (entry.error.empty()) {
-                file.listing = ListObjectGuids(parse, entry.path, readChunks);
+        archives.notice = [&progress](const std::string& path, const std::string& notice) {
+            progress.Message(ErrorLine(path, notice));
+        };
+        ForEachObjectFile(entries, archives, [&](const ObjectFileItem& item, FileBytes* file) {
+            const QString shown = ShownItem(item);
+            progress.Step(item.entry, PrintableText(shown));  // an archive's members share a step
+            metArchive = metArchive || item.InArchive();
+            ListedFile listed{item, {}};
+            if (file != nullptr) {
+                listed.listing = ListObjectGuids(parse, *file, item.path, readChunks);
             } else {
-                file.listing.error = entry.error;
+                listed.listing.error = item.error;
             }
-            if (!file.listing.error.empty()) {
-                progress.Message(ErrorLine(entry.path, file.listing.error));
-                errors.push_back({Shown(entry.path), file.listing.error});
+            if (!listed.listing.error.empty()) {
+                progress.Message(ErrorLine(shown, listed.listing.error));
+                errors.push_back({Shown(item.path), listed.listing.error, MemberOf(item)});
             }
-            if (file.listing.readBy == IndexSource::Chunks) {
+            if (listed.listing.readBy == IndexSource::Chunks) {
                 ++chunkReading.files;
             }
-            for (const std::string& warning : file.listing.warnings) {
-                progress.Message(ErrorLine(entry.path, warning));
-                chunkReading.warnings.push_back({Shown(entry.path), warning});
+            for (const std::string& warning : listed.listing.warnings) {
+                progress.Message(ErrorLine(shown, warning));
+                chunkReading.warnings.push_back({Shown(item.path), warning, MemberOf(item)});
             }
-            shownPaths.push_back(Shown(entry.path));
-            files.push_back(std::move(file));
-        }
+            shownPaths.push_back(Shown(item.path));
+            files.push_back(std::move(listed));
+        });
     }
-    const ConflictReport report = FindConflicts(
-        files,
-        [](const ListedFile& a, const ListedFile& b) { return SameFileBytes(a.path, b.path); });
+    const ConflictReport report =
+        FindConflicts(files, [](const ListedFile& a, const ListedFile& b) {
+            return SameFileBytes(a.item.path, a.item.range, b.item.path, b.item.range);
+        });
     PrintConflictReport(printer, files, shownPaths, report, errors,
-                        readChunks ? std::optional(chunkReading) : std::nullopt);
+                        readChunks ? std::optional(chunkReading) : std::nullopt,
+                        metArchive ? std::optional(archives.archives) : std::nullopt);
     if (!errors.empty() || !chunkReading.warnings.empty()) {
         return kFileError;
     }
@@ -174,7 +218,7 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
 
     const CollectedPaths collected = CollectPaths(LocalPaths(parser.positionalArguments()));
     for (const std::string& folder : collected.emptyFolders) {
-        err << ErrorLine(folder, "holds no object files (no file name in it ends in .iff).")
+        err << ErrorLine(folder, "holds no object files (no file name in it ends in .iff or .far).")
             << '\n';
     }
     const std::unique_ptr<Printer> printer =

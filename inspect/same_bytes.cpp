@@ -1,74 +1,31 @@
 #include "same_bytes.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace marrowick::inspect {
-namespace {
 
-class ReadOnlyFile {
-  public:
-    explicit ReadOnlyFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)) {}
-    ~ReadOnlyFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-    bool ok() const { return fd_ >= 0; }
-    // Fills `out` as far as the file allows; -1 on a read error.
-    long Fill(std::vector<char>& out) {
-        std::size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t got = ::read(fd_, out.data() + done, out.size() - done);
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return -1;
-            }
-            if (got == 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(got);
-        }
-        return static_cast<long>(done);
-    }
-
-  private:
-    int fd_;
-};
-
-}  // namespace
-
-bool SameFileBytes(const std::string& a, const std::string& b) {
-    ReadOnlyFile first(a);
-    ReadOnlyFile second(b);
-    if (!first.ok() || !second.ok()) {
+bool SameFileBytes(const std::string& a, ByteRange rangeA, const std::string& b, ByteRange rangeB) {
+    FileBytes first(a, rangeA);
+    FileBytes second(b, rangeB);
+    if (!first.ok() || !second.ok() || first.size() != second.size()) {
         return false;
     }
     constexpr std::size_t kBlock = 256 * 1024;
-    std::vector<char> left(kBlock);
-    std::vector<char> right(kBlock);
-    for (;;) {
-        const long got = first.Fill(left);
-        if (got < 0 || second.Fill(right) != got) {
+    std::vector<std::uint8_t> left(kBlock);
+    std::vector<std::uint8_t> right(kBlock);
+    for (std::uint64_t at = 0; at < first.size(); at += kBlock) {
+        const auto length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, first.size() - at));
+        const std::span<std::uint8_t> l(left.data(), length);
+        const std::span<std::uint8_t> r(right.data(), length);
+        if (first.ReadInto(at, l) != length || second.ReadInto(at, r) != length ||
+            std::memcmp(l.data(), r.data(), length) != 0) {
             return false;
-        }
-        if (std::memcmp(left.data(), right.data(), static_cast<std::size_t>(got)) != 0) {
-            return false;
-        }
-        if (got == 0) {
-            return true;
         }
     }
+    return true;
 }
 
 }  // namespace marrowick::inspect

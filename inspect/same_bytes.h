@@ -1,12 +1,14 @@
-// Whether two files hold the same bytes.
+// Whether two object files, loose or archive members, hold the same bytes.
 #pragma once
 
 #include <string>
 
+#include "file_bytes.h"
+
 namespace marrowick::inspect {
 
-// Compares the two files block by block and stops at the first difference. A
-// file that cannot be read is never the same as another.
-bool SameFileBytes(const std::string& a, const std::string& b);
+// Compares the two block by block and stops at the first difference. A file
+// that cannot be read is never the same as another.
+bool SameFileBytes(const std::string& a, ByteRange rangeA, const std::string& b, ByteRange rangeB);
 
 }  // namespace marrowick::inspect

@@ -102,7 +102,7 @@ ParseIFF::FileScope::~FileScope() {
 FileBytes* ParseIFF::OpenCurrentFile(std::unique_ptr<FileBytes>& local) {
     std::unique_ptr<FileBytes>& slot = scope_depth_ > 0 ? scoped_file_ : local;
     if (!slot) {
-        slot = std::make_unique<FileBytes>(CurrentFile);
+        slot = std::make_unique<FileBytes>(CurrentFile, CurrentRange);
         if (!slot->ok()) {
             Report(CannotOpenMessage(CurrentFile, slot->error()), kAppTitle);
         }

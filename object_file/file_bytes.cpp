@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kCachedBlocks = 32;
 }  // namespace
 
-FileBytes::FileBytes(const std::string& path) {
+FileBytes::FileBytes(const std::string& path, ByteRange range) {
     // O_NONBLOCK keeps open() of a named pipe from waiting for a writer; the
     // fstat check below then refuses it.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -34,7 +34,9 @@ FileBytes::FileBytes(const std::string& path) {
         return;
     }
     fd_ = fd;
-    size_ = static_cast<std::uint64_t>(info.st_size);
+    const auto fileSize = static_cast<std::uint64_t>(info.st_size);
+    base_ = std::min(range.offset, fileSize);
+    size_ = std::min(range.size, fileSize - base_);
     cache_.resize(kCachedBlocks);
 }
 
@@ -48,7 +50,8 @@ std::size_t FileBytes::PreadFully(std::uint64_t offset, std::uint8_t* out, std::
     std::size_t done = 0;
     while (done < length) {
         ++read_calls_;
-        ssize_t got = ::pread(fd_, out + done, length - done, static_cast<off_t>(offset + done));
+        ssize_t got =
+            ::pread(fd_, out + done, length - done, static_cast<off_t>(base_ + offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }

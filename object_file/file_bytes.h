@@ -1,8 +1,8 @@
-// Bounded, read-only access to the bytes of one file.
+// Bounded, read-only access to the bytes of one file, or of one stretch of it.
 //
-// Every read is clipped to the file's end and goes through pread in blocks, so a
-// reader can walk bytes one at a time without a system call per byte. The file is
-// open exactly as long as the object lives.
+// Every read is clipped to the end and goes through pread in blocks, so a reader
+// can walk bytes one at a time without a system call per byte. The file is open
+// exactly as long as the object lives.
 #pragma once
 
 #include <cstddef>
@@ -14,11 +14,20 @@
 
 namespace marrowick {
 
+// A stretch of a file read as a file of its own: an archive member. The default
+// is the whole file.
+struct ByteRange {
+    std::uint64_t offset = 0;
+    std::uint64_t size = UINT64_MAX;  // clipped to the end of the file
+    bool operator==(const ByteRange&) const = default;
+};
+
 class FileBytes {
   public:
     // Opens `path` read-only. Anything but a regular file (a folder, a pipe, a
-    // device) is refused without blocking; see ok() and error().
-    explicit FileBytes(const std::string& path);
+    // device) is refused without blocking; see ok() and error(). With `range`,
+    // offsets count from the range's start and its end is the end of the file.
+    explicit FileBytes(const std::string& path, ByteRange range = {});
     ~FileBytes();
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;
@@ -28,6 +37,8 @@ class FileBytes {
     const std::string& error() const { return error_; }
     int fd() const { return fd_; }
     std::uint64_t size() const { return size_; }
+    // The stretch of the file read: all of it, or the range asked for.
+    ByteRange range() const { return {base_, size_}; }
 
     // The byte at `offset`, or -1 when it lies at or beyond the end of the file
     // (or could not be read because the file shrank).
@@ -78,6 +89,7 @@ class FileBytes {
     std::span<const std::uint8_t> ReadAhead(std::uint64_t offset, std::size_t length);
 
     int fd_ = -1;
+    std::uint64_t base_ = 0;  // where offset 0 lies in the file
     std::uint64_t size_ = 0;
     std::string error_;
     std::vector<Block> cache_;

@@ -10,12 +10,13 @@ constexpr std::uint64_t kGuidOffset = 104;
 
 }  // namespace
 
-GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path, bool readChunks) {
+GuidListing ListObjectGuids(ParseIFF& parse, FileBytes& file, const std::string& path,
+                            bool readChunks) {
     GuidListing listing;
     FirstMessage messages(readChunks);
     parse.SetMessageSink(&messages);
     parse.CurrentFile = path;
-    FileBytes file(path);
+    parse.CurrentRange = file.range();
     parse.ScanObjectFile(file, path);
     parse.SetMessageSink(nullptr);
     listing.error = std::move(messages.first);

@@ -27,11 +27,13 @@ struct GuidListing {
     std::vector<ObjectGuid> objects;
 };
 
-// Scans `path` as the main window does and reads every listed object's GUID.
+// Scans `file`, open on `path` (or on a member of the archive at `path`), as the
+// main window does and reads every listed object's GUID.
 // With `readChunks`, a file without a resource map is read by its chunks, as
 // after the window's "Read Chunks". `parse` is only working space, reused
 // between files because its tables are large; the call leaves it without a
 // message sink.
-GuidListing ListObjectGuids(ParseIFF& parse, const std::string& path, bool readChunks = false);
+GuidListing ListObjectGuids(ParseIFF& parse, FileBytes& file, const std::string& path,
+                            bool readChunks = false);
 
 }  // namespace marrowick

@@ -12,11 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "messages.h"
 
 namespace marrowick {
-
-class FileBytes;
 
 inline constexpr int kRows = 301;  // every per-object table has rows 0 to 300
 
@@ -145,6 +144,9 @@ class ParseIFF {
     // The path the decoders reopen: the main window sets it to the file the user
     // chose before it scans.
     std::string CurrentFile;
+    // The part of CurrentFile the decoders read: all of it, or the bytes of the
+    // archive member that was opened.
+    ByteRange CurrentRange;
 
     // Keeps CurrentFile open while it lives, so that the decoder calls made for
     // one event share one descriptor and its block cache instead of reopening

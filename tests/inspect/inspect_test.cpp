@@ -209,7 +209,7 @@ TEST_F(Collection, EmptyFoldersAreNamedAndARunThatReadsNothingFails) {
     folder.Write("none/notes.txt", marrowick::test::ToBytes("IFF"));
     fs::create_directory(none + "/sub");
     const std::string notice =
-        none + ": holds no object files (no file name in it ends in .iff).\n";
+        none + ": holds no object files (no file name in it ends in .iff or .far).\n";
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{none}, kFileError},
         {{"--json", none}, kFileError},

@@ -232,6 +232,30 @@ Bytes IffBuilder::Build() const {
     return out;
 }
 
+void ArchiveBuilder::Member(const std::string& name, const Bytes& bytes) {
+    Entry(name, static_cast<std::uint32_t>(bodies_.size()),
+          static_cast<std::uint32_t>(bytes.size()));
+    bodies_.insert(bodies_.end(), bytes.begin(), bytes.end());
+}
+
+Bytes ArchiveBuilder::Build() const {
+    Bytes out = bodies_;
+    const std::string signature = "FAR!byAZ";
+    std::copy(signature.begin(), signature.end(), out.begin());
+    Put(out, 8, version_, 4);
+    Put(out, 12, static_cast<std::uint32_t>(out.size()), 4);
+    Append(out, count_.value_or(static_cast<std::uint32_t>(entries_.size())), 4);
+    for (const Listed& entry : entries_) {
+        Append(out, entry.size, 4);
+        Append(out, entry.size, 4);  // stored whole: the same size again
+        Append(out, entry.offset, 4);
+        Append(out, static_cast<std::uint32_t>(entry.name.size()), 4);
+        out.insert(out.end(), entry.name.begin(), entry.name.end());
+    }
+    out.insert(out.end(), trailer_.begin(), trailer_.end());
+    return out;
+}
+
 Bytes TypicalObjectFile(const std::string& label, std::int16_t firstId, std::int16_t catalogId,
                         std::uint32_t guid, int subTiles) {
     IffBuilder file;

@@ -107,6 +107,37 @@ class IffBuilder {
     Bytes trailer_;
 };
 
+// An archive of object files as the game stores them: a 16-byte header, the
+// members' bytes one after another, then the manifest.
+class ArchiveBuilder {
+  public:
+    // Stores `bytes` after the members so far and lists them under `name`.
+    void Member(const std::string& name, const Bytes& bytes);
+    // Lists an entry for bytes already stored, or anywhere else: members may
+    // overlap, repeat, or lie past the end.
+    void Entry(const std::string& name, std::uint32_t offset, std::uint32_t size) {
+        entries_.push_back({name, offset, size});
+    }
+    void SetVersion(std::uint32_t version) { version_ = version; }
+    // The member count the manifest gives, instead of the entries' number.
+    void SetCount(std::uint32_t count) { count_ = count; }
+    // Bytes appended after the manifest.
+    void SetTrailer(Bytes trailer) { trailer_ = std::move(trailer); }
+
+    Bytes Build() const;
+
+  private:
+    struct Listed {
+        std::string name;
+        std::uint32_t offset, size;
+    };
+    Bytes bodies_ = Bytes(16, 0);
+    std::vector<Listed> entries_;
+    std::uint32_t version_ = 1;
+    std::optional<std::uint32_t> count_;
+    Bytes trailer_;
+};
+
 // A typical object file: a master object with catalog texts and a thumbnail,
 // followed by `subTiles` sub-tile objects whose catalog id is 0.
 Bytes TypicalObjectFile(const std::string& label, std::int16_t firstId, std::int16_t catalogId,

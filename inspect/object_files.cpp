@@ -1,0 +1,58 @@
+#include "object_files.h"
+
+#include "archive.h"
+
+namespace marrowick::inspect {
+
+void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& archives,
+                       const std::function<void(const ObjectFileItem&, FileBytes* file)>& read) {
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        const PathEntry& entry = entries[e];
+        ObjectFileItem item{ObjectFileItem::Kind::File, entry.path, {}, {}, entry.error, e};
+        if (!item.error.empty()) {
+            read(item, nullptr);
+            continue;
+        }
+        // One open tells an archive from an object file, and serves to read either.
+        FileBytes file(entry.path);
+        if (!file.ok() || !IsArchive(file)) {
+            read(item, &file);
+            continue;
+        }
+        ArchiveContents contents = ReadArchive(file);
+        if (!contents.error.empty()) {
+            item.kind = ObjectFileItem::Kind::RefusedArchive;
+            item.error = std::move(contents.error);
+            read(item, nullptr);
+            continue;
+        }
+        ++archives.archives;
+        const std::string skipped =
+            std::to_string(contents.skipped) + (contents.skipped == 1 ? " member" : " members");
+        if (contents.objectFiles.empty()) {
+            archives.notice(entry.path,
+                            "holds no object files (no member name in it ends in .iff" +
+                                (contents.skipped > 0 ? "; " + skipped + " skipped)." : ")."));
+            continue;
+        }
+        if (contents.skipped > 0) {
+            archives.notice(entry.path, "skipped " + skipped +
+                                            " that are not object files (their names do not "
+                                            "end in .iff).");
+        }
+        item.kind = ObjectFileItem::Kind::Member;
+        for (ArchiveMember& member : contents.objectFiles) {
+            item.member = std::move(member.name);
+            item.range = member.range;
+            item.error = std::move(member.error);
+            if (!item.error.empty()) {
+                read(item, nullptr);
+                continue;
+            }
+            FileBytes bytes(entry.path, member.range);
+            read(item, &bytes);
+        }
+    }
+}
+
+}  // namespace marrowick::inspect

@@ -1,0 +1,42 @@
+// The object files a run reads: each loose file, and each object-file member of
+// each archive, in order.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "collect_paths.h"
+#include "file_bytes.h"
+
+namespace marrowick::inspect {
+
+struct ObjectFileItem {
+    enum class Kind {
+        File,            // a loose file, or a path that could not be read
+        Member,          // an archive's object-file member
+        RefusedArchive,  // an archive whose manifest is damaged: nothing of it is read
+    };
+    Kind kind = Kind::File;
+    std::string path;       // the file, or the archive, as collected
+    std::string member;     // the member's name (raw bytes) for a member
+    ByteRange range;        // the member's bytes in the archive
+    std::string error;      // why it cannot be read (UTF-8), or empty
+    std::size_t entry = 0;  // the collected path's position
+
+    bool InArchive() const { return kind != Kind::File; }
+};
+
+struct ArchiveNotices {
+    // Called for each notice about an archive (UTF-8, the archive's path first).
+    std::function<void(const std::string& path, const std::string& notice)> notice;
+    int archives = 0;  // archives whose manifest was read
+};
+
+// Calls `read` for each item, with the item open when it can be read (`file`
+// is then non-null): a loose file once, an archive once per object-file member.
+void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& archives,
+                       const std::function<void(const ObjectFileItem&, FileBytes* file)>& read);
+
+}  // namespace marrowick::inspect
