@@ -27,18 +27,21 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
             continue;
         }
         ++archives.archives;
-        const std::string skipped =
-            std::to_string(contents.skipped) + (contents.skipped == 1 ? " member" : " members");
         if (contents.objectFiles.empty()) {
-            archives.notice(entry.path,
-                            "holds no object files (no member name in it ends in .iff" +
-                                (contents.skipped > 0 ? "; " + skipped + " skipped)." : ")."));
+            const std::string skipped =
+                contents.skipped > 0 ? "; " + std::to_string(contents.skipped) + " skipped" : "";
+            archives.notice(entry.path, "holds no object files (no member name in it ends in .iff" +
+                                            skipped + ").");
             continue;
         }
-        if (contents.skipped > 0) {
-            archives.notice(entry.path, "skipped " + skipped +
-                                            " that are not object files (their names do not "
-                                            "end in .iff).");
+        if (contents.skipped == 1) {
+            archives.notice(entry.path,
+                            "skipped 1 member that is not an object file (its name "
+                            "does not end in .iff).");
+        } else if (contents.skipped > 1) {
+            archives.notice(entry.path, "skipped " + std::to_string(contents.skipped) +
+                                            " members that are not object files (their names "
+                                            "do not end in .iff).");
         }
         item.kind = ObjectFileItem::Kind::Member;
         for (ArchiveMember& member : contents.objectFiles) {

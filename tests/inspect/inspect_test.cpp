@@ -19,6 +19,7 @@ namespace marrowick::inspect::test {
 namespace {
 
 namespace fs = std::filesystem;
+using marrowick::test::ArchiveBuilder;
 using marrowick::test::Bytes;
 using marrowick::test::IffBuilder;
 
@@ -225,6 +226,135 @@ TEST_F(Collection, EmptyFoldersAreNamedAndARunThatReadsNothingFails) {
     }
 }
 
+// The game's archive in one folder, downloads in another: one takes the GUID of
+// an archived object, one is a byte-identical copy of a member.
+class Archives : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        game.Member("objects/Chair.iff", chair);
+        game.Member("objects/Lamp.IFF", Guids("Lamp", {0x22}));
+        game.Member("sounds/click.wav", {1, 2, 3});
+        game.Member("Caf\xE9.iff", Guids("Old", {0x44}, false));
+        game.Member("inner.iff", ArchiveWith("x.iff", chair));  // an archive by its bytes
+        game.Entry("past.iff", 16, 1 << 30);
+        folder.Write("game/objects.FAR", game.Build());
+        folder.Write("game/sounds.far", ArchiveWith("click.wav", {1}));
+        folder.Write("downloads/chair copy.iff", chair);
+        folder.Write("downloads/lamp mod.iff", Guids("Lamp mod", {0x22}));
+    }
+    static Bytes ArchiveWith(const std::string& name, const Bytes& bytes) {
+        ArchiveBuilder archive;
+        archive.Member(name, bytes);
+        return archive.Build();
+    }
+    Folder folder;
+    const Bytes chair = Guids("Chair", {0xE7EA4328, 0});
+    ArchiveBuilder game;
+    const std::string objects = folder.root + "game/objects.FAR";
+};
+
+// Each object-file member is a line of its own, with the same fields as the same
+// file loose; a member that cannot be read, or an archive that is refused whole,
+// is an error of its own, and the rest is still read.
+TEST_F(Archives, MembersAreListedLikeFiles) {
+    folder.Write("game/broken.far", [] {
+        ArchiveBuilder broken;
+        broken.SetVersion(3);
+        return broken.Build();
+    }());
+    const RunResult run = Inspect({"--json", folder.root + "game", folder.root + "downloads"});
+    std::string members;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        members += o["member"].toString("-").toStdString() + (o["error"].isNull() ? "" : "!") +
+                   std::to_string(o["objects"].toArray().size()) + " ";
+    }
+    EXPECT_EQ(members,
+              "-!0 objects/Chair.iff2 objects/Lamp.IFF1 Caf\xC3\xA9.iff!0 inner.iff!0 "
+              "past.iff!0 -2 -1 ");
+    const std::string loose = Inspect({"--json", folder.root + "downloads/chair copy.iff"}).out;
+    const std::string member = "\"member\": \"objects/Chair.iff\", ";
+    const std::size_t at = run.out.find(member);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(run.out.substr(at + member.size(), loose.size() - loose.find("\"error\"")),
+              loose.substr(loose.find("\"error\"")));
+    EXPECT_NE(run.out.find("{\"file\": \"" + folder.root +
+                           "game/broken.far\", \"member\": null, "
+                           "\"error\": \"The archive is of version 3; only archives of version 1 "
+                           "can be read.\", \"objects\": []}\n"),
+              std::string::npos);
+    EXPECT_EQ(run.err,
+              folder.root +
+                  "game/broken.far: The archive is of version 3; only archives of "
+                  "version 1 can be read.\n" +
+                  objects +
+                  ": skipped 1 member that is not an object file (its name does not "
+                  "end in .iff).\n" +
+                  objects +
+                  ": Caf\xC3\xA9.iff: Future versions will support objects without a "
+                  "Resource Map, however this version requires one.\n" +
+                  objects + ": inner.iff: Not a Valid IFF\n" + objects +
+                  ": past.iff: The member takes bytes 16 to 1073741840 of the archive, but the "
+                  "archive ends at byte 2634.\n" +
+                  folder.root +
+                  "game/sounds.far: holds no object files (no member name in it "
+                  "ends in .iff; 1 skipped).\n");
+    EXPECT_EQ(run.status, kFileError);
+    const std::string table = Inspect({"--walk-chunks", objects}).out;
+    EXPECT_NE(table.find("Archive: " + objects + "  Member: Caf\xC3\xA9.iff  Read by: chunks\n" +
+                         "  Objects:\n    Index  Label  Id   GUID"),
+              std::string::npos);
+}
+
+// A download that takes the GUID of an archived object is marked as such; a
+// byte-identical copy of a member is still a copy. The summary counts archives.
+TEST_F(Archives, ConflictsBetweenArchivesAndDownloads) {
+    QProcess program;
+    program.setWorkingDirectory(QString::fromStdString(folder.root));
+    program.start(MARROWICK_INSPECT_PROGRAM, {"--conflicts", "game", "downloads"});
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_EQ(program.readAllStandardOutput().toStdString(),
+              "Files: 7  Archives: 2  Objects: 6  Conflicts: 1  Copies of one file: 1  Errors: 3\n"
+              "  GUIDs used by more than one object:\n"
+              "    GUID: 2843 EAE7  Value: 0xE7EA4328  copies of one file\n"
+              "      File                      Member             Index  Entry         Id\n"
+              "      game/objects.FAR          objects/Chair.iff  0      Chair 0  128  128\n"
+              "      downloads/chair copy.iff                     0      Chair 0  128  128\n"
+              "    GUID: 2200 0000  Value: 0x00000022  a loose file takes an archived object's "
+              "GUID\n"
+              "      File                    Member            Index  Entry            Id\n"
+              "      game/objects.FAR        objects/Lamp.IFF  0      Lamp 0  128      128\n"
+              "      downloads/lamp mod.iff                    0      Lamp mod 0  128  128\n"
+              "  Objects with no GUID (0000 0000):\n"
+              "    File                      Member             Index  Entry         Id\n"
+              "    game/objects.FAR          objects/Chair.iff  1      Chair 1  129  129\n"
+              "    downloads/chair copy.iff                     1      Chair 1  129  129\n");
+    EXPECT_EQ(program.exitCode(), kFileError);
+    const RunResult json = Inspect({"--conflicts", "--json", objects, folder.root + "downloads"});
+    const QJsonObject report =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+    QStringList seen;
+    for (const QJsonValue group : report["shared_guids"].toArray()) {
+        seen << group["value"].toString() +
+                    (group["copies_of_one_file"].toBool() ? " copies" : "") +
+                    (group["loose_takes_archived_guid"].toBool() ? " taken" : "");
+        for (const QJsonValue user : group["objects"].toArray()) {
+            seen << user["member"].toString("null");
+        }
+    }
+    for (const QJsonValue error : report["file_errors"].toArray()) {
+        seen << error["member"].toString();
+    }
+    EXPECT_EQ(seen.join(' '),
+              "0xE7EA4328 copies objects/Chair.iff null 0x00000022 taken "
+              "objects/Lamp.IFF null Caf\u00e9.iff inner.iff past.iff");
+    EXPECT_EQ(report["archives"].toInt(), 1);
+    // A run that meets no archive reports as it always has.
+    EXPECT_EQ(Inspect({"--conflicts", "--json", folder.root + "downloads"}).out.find("member"),
+              std::string::npos);
+}
+
 TEST_F(Collection, ExitStatusesUsageAndHelp) {
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{"--walk-chunks", x, y}, kAllRead},
@@ -240,7 +370,7 @@ TEST_F(Collection, ExitStatusesUsageAndHelp) {
         EXPECT_EQ(run.out.empty(), status == kUsageError) << arguments.back();
     }
     const std::string help = Inspect({"--help"}).out;
-    for (const char* status : {"\n  0  every file was read", "\n  1  a file or folder",
+    for (const char* status : {"\n  0  every file was read", "\n  1  a file, folder",
                                "\n  2  the command line is wrong", "\n  3  with --conflicts"}) {
         EXPECT_NE(help.find(status), std::string::npos) << status;
     }

@@ -41,9 +41,9 @@ done
 [ "$("$usr/bin/marrowick-inspect" --version)" = "marrowick-inspect $version" ] ||
     fail "marrowick-inspect --version does not say $version"
 
-# Tab completion: options after a dash, then folders and object files only.
+# Tab completion: options after a dash, then folders, object files and archives only.
 mkdir -p "$scratch/objects/sub"
-touch "$scratch/objects/chair.IFF" "$scratch/objects/notes.txt"
+touch "$scratch/objects/chair.IFF" "$scratch/objects/game.Far" "$scratch/objects/notes.txt"
 completed=$(cd "$scratch/objects" && bash -c '
     . "$1"
     complete_words() {
@@ -55,6 +55,6 @@ completed=$(cd "$scratch/objects" && bash -c '
     complete_words marrowick-inspect --json ""
     complete_words marrowick-inspect --help ""' sh "$usr/share/bash-completion/completions/marrowick-inspect")
 [ "$completed" = "[--walk-chunks]
-[chair.IFF sub]
+[chair.IFF game.Far sub]
 []" ] || fail "completion gave: $completed"
 echo "installed files, validators, manual pages, icons, version and completion are right"

@@ -11,6 +11,7 @@
 #include <numeric>
 #include <sstream>
 
+#include "archive.h"
 #include "cp1252.h"
 #include "file_bytes.h"
 #include "iff_builder.h"
@@ -192,8 +193,9 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
     EXPECT_EQ(parse.ScanWarnings.back(), "Only 255 CTSS chunks can be kept: 1 more was left out.");
 }
 
-// Through its map, walked, or with the map at 0xFFFF0000 of a sparse 6 GiB file, a file
-// lists and decodes alike, reading little. A definition of bytes 64, 65 .. 23 tells fields apart.
+// Through its map, walked, with the map at 0xFFFF0000 of a sparse 6 GiB file, or walked
+// as an archive member between other bytes, a file lists and decodes alike, reading
+// little. A definition of bytes 64, 65 .. 23 tells fields apart.
 TEST_F(Reader, AFileListsAndDecodesAlikeThroughItsMapWalkedOrFar) {
     Bytes definition(216);
     std::iota(definition.begin(), definition.end(), std::uint8_t{64});
@@ -208,17 +210,30 @@ TEST_F(Reader, AFileListsAndDecodesAlikeThroughItsMapWalkedOrFar) {
     file.Chunk("STR#", 1, "", {0});
     Bytes bytes = file.Build();
     file.OmitMap();
-    const std::string paths[] = {Write(bytes), Write(file.Build()), Write({})};
+    const Bytes walked = file.Build();
+    ArchiveBuilder archive;
+    archive.Member("before.iff", bytes);
+    archive.Member("walked.iff", walked);
+    archive.Member("after.iff", walked);
+    const ByteRange member{16 + bytes.size(), walked.size()};
+    const std::string paths[] = {Write(bytes), Write(walked), Write({}), Write(archive.Build())};
     const auto map = static_cast<std::ptrdiff_t>(bytes[62] << 8 | bytes[63]);
     std::ranges::copy(Bytes{0xFF, 0xFF, 0, 0}, bytes.begin() + 60);  // the map at 0xFFFF0000
     std::filesystem::resize_file(paths[2], std::uintmax_t{6} << 30);
     std::fstream far(paths[2], std::ios::in | std::ios::out | std::ios::binary);
     far.write(reinterpret_cast<const char*>(bytes.data()), map).seekp(0xFFFF0000);
     far.write(reinterpret_cast<const char*>(bytes.data()) + map, std::ssize(bytes) - map).flush();
-    std::string seen[3];
-    for (std::size_t variant = 0; variant < 3; ++variant) {
+    std::string seen[4];
+    for (std::size_t variant = 0; variant < 4; ++variant) {
         const long long before = BytesRead();
-        Scan(paths[variant]);
+        if (variant < 3) {
+            Scan(paths[variant]);
+        } else {
+            parse.CurrentFile = paths[variant];
+            parse.CurrentRange = member;
+            FileBytes bytesOfMember(paths[variant], member);
+            parse.ScanObjectFile(bytesOfMember, paths[variant]);
+        }
         shown.clear();  // the no-map message, when walked
         seen[variant] = Dump();
         const std::vector<ObjectListEntry> entries = FillObjectList(parse);
@@ -232,6 +247,7 @@ TEST_F(Reader, AFileListsAndDecodesAlikeThroughItsMapWalkedOrFar) {
     }
     EXPECT_EQ(seen[1], seen[0]);
     EXPECT_EQ(seen[2], seen[0]);
+    EXPECT_EQ(seen[3], seen[0]);
     EXPECT_EQ(
         seen[0],
         "[16384@64:Armchair:-27758][40000@356:" + std::string(64, 'L') +
@@ -316,6 +332,82 @@ TEST_F(Reader, TheTextsShownForAnObject) {
     EXPECT_EQ(SkillBoxesToTick(194), (std::vector<int>{2, 64}));
     EXPECT_EQ(Cp1252ToUtf8(std::string_view("a\0\x80\x81\x9F\xA0\xE9\xFF", 8)),
               std::string("a\0\xE2\x82\xAC\xC2\x81\xC5\xB8\xC2\xA0\xC3\xA9\xC3\xBF", 15));
+}
+
+// An archive is listed only when its header and whole manifest lie inside it; a
+// member whose bytes run past the end is refused on its own. Only .iff members
+// count, in manifest order, repeats and overlaps included.
+TEST_F(Reader, ArchiveManifests) {
+    const Bytes chair = TypicalObjectFile("Chair", 128, 2000, 0x11, 1);
+    const auto size = static_cast<std::uint32_t>(chair.size());
+    ArchiveBuilder inner;
+    inner.Member("inner.iff", chair);
+    ArchiveBuilder archive;
+    archive.Member("objects/Chair.IFF", chair);
+    archive.Member("ui\\picture.bmp", {1, 2, 3});
+    archive.Member("Caf\xE9.iff", chair);
+    archive.Member("nested.far", inner.Build());
+    archive.Entry("objects/Chair.IFF", 20, size);  // the same name, overlapping bytes
+    archive.Entry("past.iff", 16, 0xFFFFFFF0);
+    const auto listed = [this](const Bytes& bytes) {
+        FileBytes file(Write(bytes));
+        std::string out = IsArchive(file) ? "" : "not an archive: ";
+        const ArchiveContents contents = ReadArchive(file);
+        out += contents.error;
+        for (const ArchiveMember& m : contents.objectFiles) {
+            out += "[" + m.name + " " + std::to_string(m.range.offset) + "+" +
+                   std::to_string(m.range.size) + (m.error.empty() ? "" : ": " + m.error) + "]";
+        }
+        return out + " skipped " + std::to_string(contents.skipped);
+    };
+    const Bytes clean = archive.Build();
+    const std::string end = std::to_string(clean.size());
+    const auto members = [&](std::size_t archiveEnd) {
+        return "[objects/Chair.IFF 16+" + std::to_string(size) + "][Caf\xE9.iff " +
+               std::to_string(16 + size + 3) + "+" + std::to_string(size) +
+               "][objects/Chair.IFF 20+" + std::to_string(size) +
+               "][past.iff 16+4294967280: The member takes bytes 16 to 4294967296 of the "
+               "archive, but the archive ends at byte " +
+               std::to_string(archiveEnd) + ".] skipped 2";
+    };
+    const auto with = [&archive](auto change) {
+        ArchiveBuilder changed = archive;
+        change(changed);
+        return changed.Build();
+    };
+    Bytes offsetPast = clean, nameCut = clean;
+    const std::size_t countAt = clean.size() - 2;  // too close to the end for the count
+    std::ranges::copy(Bytes{std::uint8_t(countAt), std::uint8_t(countAt >> 8), 0, 0},
+                      offsetPast.begin() + 12);
+    nameCut.pop_back();
+    const std::pair<Bytes, std::string> cases[] = {
+        {clean, members(clean.size())},
+        {with([](ArchiveBuilder& a) { a.SetTrailer(Bytes(40, 0xFF)); }),
+         members(clean.size() + 40)},
+        {ArchiveBuilder().Build(), " skipped 0"},
+        {with([](ArchiveBuilder& a) { a.SetCount(7); }),
+         "The archive's manifest lists 7 members, but the archive ends at byte " + end +
+             ", inside the entry of member 7 of 7. skipped 0"},
+        {nameCut,
+         "The name of member 6 of 6 in the archive's manifest is 8 bytes long and runs "
+         "past the archive's end at byte " +
+             std::to_string(clean.size() - 1) + ". skipped 0"},
+        {offsetPast, "The archive's manifest should start at byte " + std::to_string(countAt) +
+                         ", but the archive ends at byte " + end + ". skipped 0"},
+        {with([](ArchiveBuilder& a) { a.SetVersion(0); }),
+         "The archive is of version 0; only archives of version 1 can be read. skipped 0"},
+        {with([](ArchiveBuilder& a) { a.SetVersion(3); }),
+         "The archive is of version 3; only archives of version 1 can be read. skipped 0"},
+        {Bytes(clean.begin(), clean.begin() + 12),
+         "The archive is cut short: it is 12 bytes long, too short for its 16-byte header. "
+         "skipped 0"},
+        {ToBytes("FAR!byAz" + std::string(20, '\0')),
+         "not an archive: The archive is of version 0; only archives of version 1 can be read. "
+         "skipped 0"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        EXPECT_EQ(listed(bytes), expected);
+    }
 }
 
 // Reads go to the file a block at a time, never past its end, growing while a
