@@ -69,11 +69,13 @@ std::optional<QJsonValue> MemberField(const ObjectFileItem& item) {
 int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err,
                 bool readChunks) {
     int status = kAllRead;
+    bool readAny = false;
     ParseIFF parse;
     ArchiveNotices archives{[&err](const std::string& path, const std::string& notice) {
         err << ErrorLine(path, notice) << '\n' << std::flush;
     }};
     ForEachObjectFile(entries, archives, [&](const ObjectFileItem& item, FileBytes* file) {
+        readAny = true;
         FileListing listing;
         if (file != nullptr) {
             listing = ListFile(parse, *file, item.path, readChunks);
@@ -92,7 +94,8 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
         }
         PrintFileListing(printer, Shown(item.path), listing, readChunks, MemberField(item));
     });
-    return status;
+    // A run that read nothing found nothing wrong, but did not do what was asked.
+    return readAny ? status : kFileError;
 }
 
 int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err,
@@ -141,7 +144,7 @@ int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std
     PrintConflictReport(printer, files, shownPaths, report, errors,
                         readChunks ? std::optional(chunkReading) : std::nullopt,
                         metArchive ? std::optional(archives.archives) : std::nullopt);
-    if (!errors.empty() || !chunkReading.warnings.empty()) {
+    if (files.empty() || !errors.empty() || !chunkReading.warnings.empty()) {
         return kFileError;
     }
     return report.trueConflicts > 0 ? kGuidConflict : kAllRead;
@@ -238,11 +241,9 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
         parser.isSet(json) ? MakeJsonPrinter(out) : MakeTextPrinter(out);
     const bool readChunks = parser.isSet(walkChunks);
     const std::vector<PathEntry>& entries = collected.entries;
-    const int status = parser.isSet(conflicts)
-                           ? FindSharedGuids(entries, *printer, err, stderrIsTerminal, readChunks)
-                           : ListObjects(entries, *printer, err, readChunks);
-    // A run that read nothing found nothing wrong, but did not do what was asked.
-    return entries.empty() ? kFileError : status;
+    return parser.isSet(conflicts)
+               ? FindSharedGuids(entries, *printer, err, stderrIsTerminal, readChunks)
+               : ListObjects(entries, *printer, err, readChunks);
 }
 
 }  // namespace marrowick::inspect

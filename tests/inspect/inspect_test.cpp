@@ -305,6 +305,10 @@ TEST_F(Archives, MembersAreListedLikeFiles) {
     EXPECT_NE(table.find("Archive: " + objects + "  Member: Caf\xC3\xA9.iff  Read by: chunks\n" +
                          "  Objects:\n    Index  Label  Id   GUID"),
               std::string::npos);
+    // An archive with no object file in it, alone, is a run that read nothing.
+    for (const char* mode : {"--json", "--conflicts"}) {
+        EXPECT_EQ(Inspect({mode, folder.root + "game/sounds.far"}).status, kFileError);
+    }
 }
 
 // A download that takes the GUID of an archived object is marked as such; a
