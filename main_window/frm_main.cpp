@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QScopedValueRollback>
 #include <QUrl>
 
+#include "archive.h"
 #include "desktop.h"
 #include "object_list.h"
 #include "parse_iff.h"
@@ -136,13 +138,75 @@ void FrmMain::Command1_Click() {
 }
 
 void FrmMain::OpenChosenFile(const QString& path) {
+    const std::string name = QFile::encodeName(path).toStdString();
+    ArchiveContents archive;
+    {
+        FileBytes file(name);
+        if (!file.ok() || !IsArchive(file)) {
+            ShowOpened(path, nullptr, [&] { parse_.ScanObjectFile(file, name); });
+            return;
+        }
+        archive = ReadArchive(file);  // and closed again while the user chooses
+    }
+    OpenArchiveMember(path, archive);
+}
+
+void FrmMain::OpenArchiveMember(const QString& path, const ArchiveContents& archive) {
+    const QString archiveName = QFileInfo(path).fileName();
+    QString refusal;
+    if (!archive.error.empty()) {
+        refusal = archiveName + QStringLiteral(": ") + FromUtf8(archive.error);
+    } else if (archive.objectFiles.empty()) {
+        refusal = archive.skipped == 0
+                      ? tr("%1 holds no object files: it has no members.").arg(archiveName)
+                      : tr("%1 holds no object files: no member name in it ends in .iff (%2).")
+                            .arg(archiveName, archive.skipped == 1
+                                                  ? tr("1 other member")
+                                                  : tr("%1 other members").arg(archive.skipped));
+    }
+    if (!refusal.isEmpty()) {
+        ShowOpened(path, nullptr, [&] { Refuse(refusal); });
+        return;
+    }
+
+    QList<ArchiveMemberChoice> choices;
+    choices.reserve(static_cast<qsizetype>(archive.objectFiles.size()));
+    for (const ArchiveMember& member : archive.objectFiles) {
+        choices.append({FromFileText(member.name), member.range.size});
+    }
+    const int chosen = desktop_.ChooseArchiveMember(this, archiveName, choices);
+    if (chosen < 0 || chosen >= choices.size()) {
+        return;  // cancelled: the window stays as it was
+    }
+    const ArchiveMember& member = archive.objectFiles[static_cast<std::size_t>(chosen)];
+    if (!member.error.empty()) {
+        ShowOpened(path, &member, [&] {
+            Refuse(archiveName + QStringLiteral(": ") + choices[chosen].name +
+                   QStringLiteral(": ") + FromUtf8(member.error));
+        });
+        return;
+    }
+    FileBytes file(QFile::encodeName(path).toStdString(), member.range);
+    ShowOpened(path, &member, [&] { parse_.ScanObjectFile(file, parse_.CurrentFile); });
+}
+
+void FrmMain::ShowOpened(const QString& path, const ArchiveMember* member,
+                         const std::function<void()>& fill) {
     parse_.CurrentFile = QFile::encodeName(path).toStdString();
+    parse_.CurrentRange = member != nullptr ? member->range : ByteRange{};
+    archivePath_ = member != nullptr ? path : QString();
     {
         QScopedValueRollback<bool> assigning(assigningIndex_, true);
         List1->clear();
     }
-    parse_.ScanObjectFile(parse_.CurrentFile);
-    Label1->setText(QFileInfo(path).fileName());
+    fill();
+    const QString name =
+        member != nullptr ? FromFileText(member->name) : QFileInfo(path).fileName();
+    Label1->setText(name);
+    setWindowTitle(member != nullptr
+                       ? tr("%1 in %2 \u2013 %3")
+                             .arg(name, QFileInfo(path).fileName(), QLatin1String(kAppTitle))
+                       : QLatin1String(kAppTitle));
     ImageList1_.clear();
     FillObjectList();
     if (List1->count() > 0) {
@@ -151,7 +215,12 @@ void FrmMain::OpenChosenFile(const QString& path) {
         ClearDetailView();
     }
     ShowHowListed();
-    ShowWalkWarnings(path);
+    ShowWalkWarnings(name);
+}
+
+void FrmMain::Refuse(const QString& why) {
+    parse_.ClearIndex();
+    desktop_.ShowMessage(this, why, QLatin1String(kAppTitle));
 }
 
 void FrmMain::ShowHowListed() {
@@ -160,16 +229,25 @@ void FrmMain::ShowHowListed() {
         walked ? tr("Listed from the file's chunks: it has no resource map.") : QString();
     ChunksNote->setText(note);
     ChunksNote->setVisible(walked && detailsShown_);
-    Label1->setToolTip(note);
+    // Qt looks for markup in a tooltip's first line only: a fixed first line
+    // keeps the path plain text.
+    QStringList tip;
+    if (!archivePath_.isEmpty()) {
+        tip << tr("In the archive:") << QDir::toNativeSeparators(archivePath_);
+    }
+    if (walked) {
+        tip << note;
+    }
+    Label1->setToolTip(tip.join(QLatin1Char('\n')));
 }
 
-void FrmMain::ShowWalkWarnings(const QString& path) {
+void FrmMain::ShowWalkWarnings(const QString& name) {
     if (parse_.ScanWarnings.empty()) {
         return;
     }
     QStringList lines;
     for (const std::string& warning : parse_.ScanWarnings) {
-        lines << QFileInfo(path).fileName() + QStringLiteral(": ") + FromUtf8(warning);
+        lines << name + QStringLiteral(": ") + FromUtf8(warning);
     }
     desktop_.ShowMessage(this, lines.join(QLatin1Char('\n')), QLatin1String(kAppTitle));
 }

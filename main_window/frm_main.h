@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 #include "messages.h"
@@ -25,6 +26,8 @@ namespace marrowick {
 class Desktop;
 class ParseIFF;
 class ScoreFrm;
+struct ArchiveContents;
+struct ArchiveMember;
 
 class FrmMain : public QWidget, public MessageSink {
     Q_OBJECT
@@ -96,12 +99,21 @@ class FrmMain : public QWidget, public MessageSink {
     void List1_Click();
     void FillObjectList();
 
-    // Steps 4 to 10 of opening: shared by the dialog and a dropped file.
+    // Steps 4 to 10 of opening: shared by the dialog and a dropped file. An
+    // archive first asks which of its object files to open.
     void OpenChosenFile(const QString& path);
-    // Says, where the window can without touching its designed texts, whether
-    // the list came from the file's chunks; then any warning of that walk.
+    void OpenArchiveMember(const QString& path, const ArchiveContents& archive);
+    // Lists and shows what `fill` leaves in the index, after it has scanned
+    // the file at `path` (or its archive member `member`) or refused it.
+    void ShowOpened(const QString& path, const ArchiveMember* member,
+                    const std::function<void()>& fill);
+    // Leaves the index as a refused file does, and says why.
+    void Refuse(const QString& why);
+    // Says, where the window can without touching its designed texts, which
+    // archive the file is in and whether the list came from the file's chunks;
+    // then any warning of that walk, naming the file as `name`.
     void ShowHowListed();
-    void ShowWalkWarnings(const QString& path);
+    void ShowWalkWarnings(const QString& name);
     void ShowThumbnail(int thumbIndex);
     QImage ImageListPicture(int thumbIndex);
     void ClearDetailView();
@@ -112,6 +124,7 @@ class FrmMain : public QWidget, public MessageSink {
 
     int CurrentObject_ = -1;
     QString dialogFolder_;
+    QString archivePath_;  // the archive whose member is open, or empty
     // ImageList1: the decoded thumbnails of the current file by BMP_ row
     // (a null image for a chunk that does not decode); emptied at every open.
     QHash<int, QImage> ImageList1_;

@@ -175,6 +175,9 @@ class ParseIFF {
     // that reads more of the file (the GUID listing) opens it only once.
     void ScanObjectFile(FileBytes& file, const std::string& path);
 
+    // Empties the index, as a file the scan refuses leaves it.
+    void ClearIndex();
+
     // Decodes one group of object `index`'s definition from CurrentFile into its
     // row of ObjectAttributes (and, for BuyModeGroup, the category values).
     void ReadObjectAttributes(int index, AttributeGroup group);
@@ -199,7 +202,6 @@ class ParseIFF {
 
   private:
     void Report(const std::string& text, const std::string& caption);
-    void ClearIndex();
     // Fills the index from the chunks themselves, front to back from byte 64.
     void WalkChunks(FileBytes& file);
     // Every listed object's label and catalog id, from its chunk.

@@ -9,6 +9,8 @@
 #include <unistd.h>
 #include <cstdio>
 
+#include "archive_member_dialog.h"
+
 namespace marrowick {
 
 QString QtDesktop::AskOpenFile(QWidget* parent, const QString& startFolder, const QString& filter) {
@@ -30,6 +32,12 @@ bool QtDesktop::ShowMessageWithButton(QWidget* parent, const QString& text, cons
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
     return box.clickedButton() == second;
+}
+
+int QtDesktop::ChooseArchiveMember(QWidget* parent, const QString& archiveName,
+                                   const QList<ArchiveMemberChoice>& members) {
+    ArchiveMemberDialog dialog(archiveName, members, parent);
+    return dialog.exec() == QDialog::Accepted ? dialog.ChosenMember() : -1;
 }
 
 void QtDesktop::OpenWebAddress(const QString& address) {

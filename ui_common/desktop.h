@@ -3,11 +3,20 @@
 // end without anything blocking or exiting.
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <cstdint>
 
 class QWidget;
 
 namespace marrowick {
+
+// An object file inside an archive, as the user is offered it.
+struct ArchiveMemberChoice {
+    QString name;  // as stored, folders included
+    std::uint64_t size = 0;
+};
 
 class Desktop {
   public:
@@ -27,6 +36,11 @@ class Desktop {
     virtual bool ShowMessageWithButton(QWidget* parent, const QString& text, const QString& caption,
                                        const QString& button) = 0;
 
+    // Lets the user pick one of the object files of the archive `archiveName`;
+    // returns its index in `members`, or -1 when the user cancels.
+    virtual int ChooseArchiveMember(QWidget* parent, const QString& archiveName,
+                                    const QList<ArchiveMemberChoice>& members) = 0;
+
     // Asks the desktop to open a web address; the result is ignored.
     virtual void OpenWebAddress(const QString& address) = 0;
 
@@ -42,6 +56,8 @@ class QtDesktop final : public Desktop {
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
     bool ShowMessageWithButton(QWidget* parent, const QString& text, const QString& caption,
                                const QString& button) override;
+    int ChooseArchiveMember(QWidget* parent, const QString& archiveName,
+                            const QList<ArchiveMemberChoice>& members) override;
     void OpenWebAddress(const QString& address) override;
     void EndProgram() override;
 };

@@ -17,6 +17,8 @@ using namespace Qt::StringLiterals;
 struct Harness final : Desktop {
     QString answer;           // the open dialog's; empty is a cancel
     bool readChunks = false;  // the answer to a box with a second button
+    int member = -1;          // the member dialog's: an index, or -1 for a cancel
+    QStringList offered;      // what it offered last: the archive, then "name size" each
     QStringList shown;        // "caption: text", and " [button]" for a second button
     int listed = -1;          // the main list's entries as the last message showed
     QStringList addresses;
@@ -39,6 +41,14 @@ struct Harness final : Desktop {
                                const QString& button) override {
         shown << caption + u": "_s + text + u" ["_s + button + u']';
         return readChunks;
+    }
+    int ChooseArchiveMember(QWidget*, const QString& archive,
+                            const QList<ArchiveMemberChoice>& members) override {
+        offered = QStringList{archive};
+        for (const ArchiveMemberChoice& choice : members) {
+            offered << choice.name + u' ' + QString::number(choice.size);
+        }
+        return member;
     }
     void OpenWebAddress(const QString& address) override { addresses << address; }
     void EndProgram() override { ++ends; }
@@ -154,6 +164,11 @@ class WindowTests : public QObject {
     void actions();
     void neverWritten();
     void fileTextShownLiterally();
+    void archiveMembers();
+    void archiveRefused_data();
+    void archiveRefused();
+    void memberDialog_data();
+    void memberDialog();
 };
 
 // Every field the editor shows differs: GUID, price, sale price, depreciation

@@ -1,4 +1,5 @@
 // The main window: opening, clicks, details, Read Chunks, links and the end.
+#include "archive_member_dialog.h"
 #include "gui_harness.h"
 #include "thumbnail.h"
 
@@ -20,6 +21,16 @@ QString Details(const Harness& h) {
 
 // What the chair of ChairTileLamp shows, after the file name.
 const QString kChair = u"|Living Room|Seating|1450|Description: Club Chair|Deep.\nSoft. #3060c0"_s;
+
+// What names the file open, and how much of it the reader reads.
+QString Opened(const Harness& h) {
+    return h.Shown(u"Label1"_s) + u'|' + h.window.windowTitle() + u'|' +
+           h.Main("Label1")->toolTip() + u'|' + h.window.CurrentFile() +
+           (h.parse.CurrentRange == ByteRange{} ? u"|whole"_s : u"|part"_s);
+}
+
+// The members the real member dialog lists.
+const QStringList kMembers = {u"objects/Café Chair.iff"_s, u"lamp.iff"_s, u"CAFÉ TABLE.IFF"_s};
 
 }  // namespace
 
@@ -139,6 +150,122 @@ void WindowTests::readChunksOnlyWhenAsked() {
     QCOMPARE(inView() + QString::number(h.window.height()), u"362+-457"_s);
     details->trigger();
     QCOMPARE(inView(), u"658--"_s);
+}
+
+// The member chosen is read from its range and shown as a file would be; a
+// cancel changes nothing; a loose file afterwards is read whole again.
+void WindowTests::archiveMembers() {
+    Harness h;
+    const Bytes sofa = TypicalObjectFile("Sofa", 200, 3000, 0xC0FFEE00, 1);
+    ArchiveBuilder archive;
+    archive.Member("objects/Caf\xE9 chairs.IFF", ChairTileLamp());
+    archive.Member("readme.txt", ToBytes("not an object file"));
+    archive.Member("sofa.iff", sofa);
+    const QString far = h.Write(u"objects.far"_s, archive.Build());
+    const QString loose = h.Write(u"chairs.iff"_s, ChairTileLamp());
+    h.Open(loose);
+    h.ClickEntry(2);
+    const QString before = Details(h) + Opened(h);
+    QCOMPARE(Opened(h), u"chairs.iff|Marrowick||%1|whole"_s.arg(loose));
+    h.Open(far);
+    QCOMPARE(h.offered, (QStringList{u"objects.far"_s,
+                                     u"objects/Café chairs.IFF %1"_s.arg(ChairTileLamp().size()),
+                                     u"sofa.iff %1"_s.arg(sofa.size())}));
+    QCOMPARE(Details(h) + Opened(h), before);
+
+    h.member = 1;
+    QVERIFY(h.Drop({QUrl::fromLocalFile(far)}));
+    QCOMPARE(h.Entries(), (QStringList{u"Sofa  200"_s, u"Sofa - tile 1  201"_s}));
+    QCOMPARE(
+        Opened(h),
+        u"sofa.iff|sofa.iff in objects.far – Marrowick|In the archive:\n%1|%1|part"_s.arg(far));
+    h.member = 0;
+    h.Open(far);
+    QCOMPARE(Details(h), u"objects/Café chairs.IFF"_s + kChair);
+    h.GetGuid();
+    QCOMPARE(h.EdShown(u"Label27 txtguid(0) txtguid(1)"_s), u"Café Chair|7856|3412"_s);
+    QCOMPARE(h.shown, QStringList());
+    h.Open(loose);
+    QCOMPARE(Opened(h), u"chairs.iff|Marrowick||%1|whole"_s.arg(loose));
+}
+
+// A refused archive or member leaves the window as a refused file does.
+void WindowTests::archiveRefused_data() {
+    QTest::addColumn<Bytes>("archive");
+    QTest::addColumn<QString>("shown");  // the box, Label1 and the title; %size: the archive's
+    ArchiveBuilder version3, noObjectFiles, pastTheEnd;
+    version3.SetVersion(3);
+    version3.Member("a.iff", ChairTileLamp());
+    noObjectFiles.Member("a.txt", {});
+    noObjectFiles.Member("b.bmp", {});
+    pastTheEnd.Entry("cut.iff", 16, 1000);
+    QTest::newRow("version 3") << version3.Build()
+                               << u"Marrowick: bad.far: The archive is of version 3; only archives "
+                                  "of version 1 can be read.|bad.far|Marrowick"_s;
+    QTest::newRow("no object files")
+        << noObjectFiles.Build()
+        << u"Marrowick: bad.far holds no object files: no member name in it ends in .iff (2 "
+           "other members).|bad.far|Marrowick"_s;
+    QTest::newRow("past the end")
+        << pastTheEnd.Build()
+        << u"Marrowick: bad.far: cut.iff: The member takes bytes 16 to 1016 of the archive, but "
+           "the archive ends at byte %size.|cut.iff|cut.iff in bad.far – Marrowick"_s;
+}
+void WindowTests::archiveRefused() {
+    QFETCH(Bytes, archive);
+    QFETCH(QString, shown);
+    Harness h;
+    h.Open(h.Write(u"chairs.iff"_s, ChairTileLamp()));
+    h.member = 0;
+    h.Open(h.Write(u"bad.far"_s, archive));
+    QCOMPARE(h.shown.join(u'+') + u'|' + h.Shown(u"Label1"_s) + u'|' + h.window.windowTitle(),
+             shown.replace(u"%size"_s, QString::number(archive.size())));
+    QCOMPARE(h.Entries(), QStringList());
+    QCOMPARE(h.parse.ObjdCount, 0);
+    QCOMPARE(Details(h).section(u'|', 1), u"|||Description:| none"_s);
+}
+
+// The real dialog, without exec(): what the filter keeps, and what is chosen.
+void WindowTests::memberDialog_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("visible");
+    QTest::addColumn<QString>("keys");  // Down, Enter, Escape, or dN: double-click row N
+    QTest::addColumn<int>("chosen");
+    const QStringList& all = kMembers;
+    QTest::newRow("all") << u""_s << all << u"Enter"_s << 0;
+    QTest::newRow("any case") << u"cAf"_s << QStringList{all[0], all[2]} << u"Down Enter"_s << 2;
+    QTest::newRow("anywhere") << u"iff"_s << all << u"d1"_s << 1;
+    QTest::newRow("escape") << u"lamp"_s << QStringList{all[1]} << u"Escape"_s << -1;
+}
+void WindowTests::memberDialog() {
+    QFETCH(QString, filter);
+    QFETCH(QString, keys);
+    ArchiveMemberDialog dialog(u"objects.far"_s,
+                               {{kMembers[0], 1200}, {kMembers[1], 50}, {kMembers[2], 3000}});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.windowTitle(), u"Open an Object File in objects.far"_s);
+    auto* box = dialog.findChild<QLineEdit*>(u"Filter"_s);
+    auto* view = dialog.findChild<QTreeView*>(u"Members"_s);
+    QTest::keyClicks(box, filter);
+    QStringList visible;
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        visible << view->model()->index(row, 0).data().toString();
+    }
+    QTEST(visible, "visible");
+    for (const QString& key : keys.split(u' ')) {
+        if (key.startsWith(u'd')) {  // Qt's test double-click is the second click only
+            const QPoint at =
+                view->visualRect(view->model()->index(key.mid(1).toInt(), 0)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+        } else {
+            QTest::keyClick(box, key == u"Down"_s    ? Qt::Key_Down
+                                 : key == u"Enter"_s ? Qt::Key_Return
+                                                     : Qt::Key_Escape);
+        }
+    }
+    QTEST(dialog.result() == QDialog::Accepted ? dialog.ChosenMember() : -1, "chosen");
 }
 
 }  // namespace marrowick::test
