@@ -1,10 +1,14 @@
-// Writes a collection of object files for timing marrowick-inspect --conflicts:
+// Writes a collection of object files for timing marrowick-inspect:
 //   make_collection FOLDER [COUNT]
+//   make_collection --archive FILE [COUNT]
 // COUNT files (10,000 by default) of 1 to 10 objects each, 10 KB to 1 MB in
 // size (log-uniform, so small files are common, as in real collections), spread
 // over nested folders with extensions in several letter cases. About 2% of the
 // files reuse a GUID of an earlier file, 1% are copies of an earlier file and
-// 0.5% hold an object without a GUID. The same arguments write the same files.
+// 0.5% hold an object without a GUID. With --archive the same kind of files,
+// 2,000 by default and 5 KB to 200 KB in size (about 100 MB in all), are the
+// members of one archive, named by their paths in the collection. The same
+// arguments write the same files.
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -16,6 +20,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using marrowick::test::ArchiveBuilder;
 using marrowick::test::Bytes;
 using marrowick::test::IffBuilder;
 using marrowick::test::ObjectDefinition;
@@ -27,6 +32,7 @@ struct Generator {
     std::uint32_t nextGuid = 0x10000000;
     std::vector<std::uint32_t> usedGuids;
     std::vector<fs::path> written;
+    double smallest = 10e3, largest = 1e6;  // file sizes in bytes
 
     int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
     bool Chance(double p) { return std::bernoulli_distribution(p)(random); }
@@ -34,7 +40,7 @@ struct Generator {
     Bytes ObjectFile(int index) {
         const int objects = Uniform(1, 10);
         const double logSize =
-            std::uniform_real_distribution<double>(std::log(10e3), std::log(1e6))(random);
+            std::uniform_real_distribution<double>(std::log(smallest), std::log(largest))(random);
         const auto target = static_cast<std::size_t>(std::exp(logSize));
         const bool sharesGuid = !usedGuids.empty() && Chance(0.02);
         const bool hasZeroGuid = Chance(0.005);
@@ -83,12 +89,43 @@ struct Generator {
     }
 };
 
+// Members are stored one after another; a copy is stored again, as when two
+// packs of one archive hold the same file.
+int WriteArchive(const fs::path& path, int count) {
+    Generator generator;
+    generator.smallest = 5e3;
+    generator.largest = 200e3;
+    ArchiveBuilder archive;
+    std::vector<Bytes> members;
+    for (int index = 0; index < count; ++index) {
+        if (!members.empty() && generator.Chance(0.01)) {
+            members.push_back(members[static_cast<std::size_t>(
+                generator.Uniform(0, static_cast<int>(members.size()) - 1))]);
+        } else {
+            members.push_back(generator.ObjectFile(index));
+        }
+        const std::string name = "pack-" + std::to_string(index % 100) + "\\object-" +
+                                 std::to_string(index) + kExtensions[index % 3];
+        archive.Member(name, members.back());
+    }
+    const Bytes bytes = archive.Build();
+    marrowick::test::WriteFile(path.string(), bytes);
+    std::cout << count << " members, " << bytes.size() / (1024 * 1024) << " MB in " << path.string()
+              << '\n';
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc < 2 || argc > 3) {
-        std::cerr << "Usage: make_collection FOLDER [COUNT]\n";
+    const bool archive = argc >= 2 && std::string(argv[1]) == "--archive";
+    if (argc < 2 + archive || argc > 3 + archive) {
+        std::cerr << "Usage: make_collection FOLDER [COUNT]\n"
+                     "       make_collection --archive FILE [COUNT]\n";
         return 2;
+    }
+    if (archive) {
+        return WriteArchive(argv[2], argc == 4 ? std::stoi(argv[3]) : 2000);
     }
     const fs::path root = argv[1];
     const int count = argc == 3 ? std::stoi(argv[2]) : 10000;

@@ -1,7 +1,8 @@
 // The fuzz entries: each scans an input both ways a user can answer "No Resource
 // Map!", reads each index as the program does, and aborts when a result breaks a
-// rule. Built with MARROWICK_FUZZ_ENTRY naming an entry, this is that libFuzzer
-// target; else it replays inputs: marrowick_fuzz_replay ENTRY FILE_OR_FOLDER...
+// rule; the archive entry does so for every member it lists, read in place.
+// Built with MARROWICK_FUZZ_ENTRY naming an entry, this is that libFuzzer target;
+// else it replays inputs: marrowick_fuzz_replay ENTRY FILE_OR_FOLDER...
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -10,13 +11,19 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <span>
+#include <sstream>
+#include <tuple>
 
+#include "archive.h"
 #include "cp1252.h"
 #include "guid_listing.h"
 #include "object_list.h"
@@ -26,6 +33,8 @@ namespace marrowick {
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
+// What an entry does with each index a scan fills, given the file's bytes.
+using Work = std::function<void(ParseIFF&, FirstMessage&, Bytes)>;
 
 void Require(bool holds, const char* rule) {
     if (!holds) {
@@ -139,12 +148,10 @@ void CheckCategory(const std::array<Category, 9>& table, int flags, const std::s
             "a category byte names its row, or else each of its bits");
 }
 
-[[maybe_unused]] void ScanEntry(ParseIFF&, FirstMessage&, Bytes) {}
-
 // The object list, each object read as the detail view reads it (one FileScope)
 // and as the editor does (each group reopening the file), then the GUID listing,
 // which reads the file again its own way.
-[[maybe_unused]] void DecodeEntry(ParseIFF& p, FirstMessage& sink, Bytes) {
+void Decode(ParseIFF& p, FirstMessage& sink, Bytes) {
     const std::string message = sink.first;
     const std::vector<ObjectListEntry> entries = FillObjectList(p);
     for (std::size_t row = 0; row < entries.size(); ++row) {
@@ -196,7 +203,7 @@ void CheckCategory(const std::array<Category, 9>& table, int flags, const std::s
 
 // Every BMP_ row's bytes, then through the thumbnail decoder, whose Qt BMP reader
 // warns on stderr about every bad offset: noise at fuzzing speed.
-[[maybe_unused]] void ThumbnailEntry(ParseIFF& p, FirstMessage&, Bytes bytes) {
+void Thumbnails(ParseIFF& p, FirstMessage&, Bytes bytes) {
     [[maybe_unused]] static const auto previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     FillObjectList(p);
@@ -219,15 +226,60 @@ void CheckCategory(const std::array<Category, 9>& table, int flags, const std::s
     }
 }
 
-// Writes the input to a file in memory (the reader takes paths), scans it both
-// ways and checks each scan, then does an entry's work on the designed index, and
-// on the walked one when there is one.
-void Run(Bytes bytes, void (*entry)(ParseIFF&, FirstMessage&, Bytes)) {
-    static const int fd = ::memfd_create("marrowick-fuzz-input", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+// What a reader makes of a file beyond the index the scan rules pin down: the
+// scan's messages, each object's list entry, attributes and categories, every
+// catalog text row and every thumbnail's bytes.
+std::string Describe(ParseIFF& p, const FirstMessage& sink) {
+    std::ostringstream out;
+    out << sink.first;
+    for (const std::string& warning : p.ScanWarnings) {
+        out << '|' << warning;
+    }
+    const std::vector<ObjectListEntry> entries = FillObjectList(p);
+    ParseIFF::FileScope open(p);
+    for (std::size_t row = 0; row < entries.size(); ++row) {
+        for (AttributeGroup group : {ScoreGroup, ValueGroup, SkillGroup, BuyModeGroup, GuidGroup}) {
+            p.ReadObjectAttributes(static_cast<int>(row), group);
+        }
+        const ObjectAttributeRow& a = p.ObjectAttributes[row];
+        out << '\n'
+            << entries[row].Text << '|' << entries[row].ItemData << ' ' << p.ThumbIndex[row] << ' '
+            << p.RoomName << '|' << p.TypeName;
+        std::apply(
+            [&out](const auto&... field) { ((out << ' ' << field), ...); },
+            std::tie(a.Price, a.SalePrice, a.InitialDepreciation, a.DailyDepreciation,
+                     a.SelfDepreciating, a.DepreciationLimit, a.RoomFlags, a.TypeFlags,
+                     a.HungerScore, a.ComfortScore, a.HygieneScore, a.BladderScore, a.EnergyScore,
+                     a.FunScore, a.RoomScore, a.SkillFlag, a.GuidHex1, a.GuidHex2, a.OrigGuidHex1,
+                     a.OrigGuidHex2, a.CloneGuidHex1, a.CloneGuidHex2));
+    }
+    for (int row = 0; row < p.CtssCount; ++row) {
+        p.ReadCatalogText(row);
+        out << '\n' << p.CatalogName << '|' << p.CatalogDescription;
+    }
+    for (int row = 0; row < p.BmpCount; ++row) {
+        const std::vector<std::uint8_t> bitmap = p.ReadThumbnailBytes(row);
+        out << '\n' << std::string(bitmap.begin(), bitmap.end());
+    }
+    return out.str();
+}
+
+// The path of a file in memory now holding `bytes` (the reader takes paths):
+// slot 0 holds the input, slot 1 an archive member's bytes.
+std::string MemoryFile(int slot, Bytes bytes) {
+    static const int fds[] = {::memfd_create("marrowick-fuzz-input", 0),
+                              ::memfd_create("marrowick-fuzz-member", 0)};
+    const int fd = fds[slot];
     Require(
         ::ftruncate(fd, 0) == 0 && ::pwrite(fd, bytes.data(), bytes.size(), 0) == std::ssize(bytes),
         "the input reaches its file");
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+// Scans `bytes`, found at `range` of the file at `path`, both ways and checks
+// each scan, then does `work` on the designed index, and on the walked one when
+// there is one.
+void Check(Bytes bytes, const std::string& path, ByteRange range, const Work& work) {
     const bool signature = bytes.size() >= 8 && std::memcmp(bytes.data(), "IFF FILE", 8) == 0;
     const std::uint64_t map = bytes.size() >= 64 ? Int32(&bytes[60]) : 0;  // none if cut short
     const bool hasMap =
@@ -237,7 +289,11 @@ void Run(Bytes bytes, void (*entry)(ParseIFF&, FirstMessage&, Bytes)) {
         const auto parse = std::make_unique<ParseIFF>();
         parse->SetMessageSink(&sink);
         parse->CurrentFile = path;
-        parse->ScanObjectFile(path);
+        parse->CurrentRange = range;
+        {
+            FileBytes file(path, range);
+            parse->ScanObjectFile(file, path);
+        }
         const IndexSource way = hasMap              ? IndexSource::ResourceMap
                                 : signature && walk ? IndexSource::Chunks
                                                     : IndexSource::None;
@@ -248,8 +304,66 @@ void Run(Bytes bytes, void (*entry)(ParseIFF&, FirstMessage&, Bytes)) {
                 "one, else refused or walked as the no-map message is answered");
         CheckScan(*parse, bytes, map);
         if (!walk || way == IndexSource::Chunks) {
-            entry(*parse, sink, bytes);
+            work(*parse, sink, bytes);
         }
+    }
+}
+
+bool HasIffName(std::string name) {
+    for (char& c : name) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return name.ends_with(".iff");
+}
+
+// The entries, each given one input.
+[[maybe_unused]] void ScanEntry(Bytes bytes) {
+    Check(bytes, MemoryFile(0, bytes), {}, [](ParseIFF&, FirstMessage&, Bytes) {});
+}
+[[maybe_unused]] void DecodeEntry(Bytes bytes) {
+    Check(bytes, MemoryFile(0, bytes), {}, Decode);
+}
+[[maybe_unused]] void ThumbnailEntry(Bytes bytes) {
+    Check(bytes, MemoryFile(0, bytes), {}, Thumbnails);
+}
+
+// The input as an archive: its manifest as listed, then each of its first few
+// distinct members read in place, checked as a file is and against a file of
+// its own holding the same bytes, so that nothing past the member's end shows.
+[[maybe_unused]] void ArchiveEntry(Bytes bytes) {
+    const std::string path = MemoryFile(0, bytes);
+    FileBytes file(path);
+    const ArchiveContents contents = ReadArchive(file);
+    const std::uint64_t size = bytes.size();
+    Require(IsArchive(file) == (size >= 8 && std::memcmp(bytes.data(), "FAR!byAZ", 8) == 0),
+            "an archive is told by its signature");
+    const std::uint64_t manifest = size >= 16 ? Int32(&bytes[12], false) : size;
+    const std::uint64_t count = manifest + 4 <= size ? Int32(&bytes[manifest], false) : 0;
+    Require(contents.error.empty() ? std::ssize(contents.objectFiles) + contents.skipped ==
+                                         static_cast<std::int64_t>(count)
+                                   : contents.objectFiles.empty() && contents.skipped == 0,
+            "a refused archive lists nothing; else each member is listed or skipped");
+    std::set<std::pair<std::uint64_t, std::uint64_t>> read;
+    for (const ArchiveMember& member : contents.objectFiles) {
+        const auto [offset, length] = member.range;
+        const bool inside = offset <= size && length <= size - offset;
+        Require(HasIffName(member.name) && member.error.empty() == inside,
+                "a listed member is named as an object file, and refused when it runs past the "
+                "archive's end");
+        // Reading a member is the costly part: a few distinct ones are enough.
+        if (!inside || read.size() == 8 || !read.emplace(offset, length).second) {
+            continue;
+        }
+        const Bytes own = bytes.subspan(offset, length);
+        std::string inPlace, loose;
+        Check(own, path, member.range, [&inPlace](ParseIFF& p, FirstMessage& sink, Bytes b) {
+            Decode(p, sink, b);
+            inPlace += Describe(p, sink);
+        });
+        Check(own, MemoryFile(1, own), {},
+              [&loose](ParseIFF& p, FirstMessage& sink, Bytes) { loose += Describe(p, sink); });
+        Require(inPlace == loose,
+                "a member read in place reads as its bytes in a file of their own");
     }
 }
 
@@ -258,7 +372,7 @@ void Run(Bytes bytes, void (*entry)(ParseIFF&, FirstMessage&, Bytes)) {
 
 #ifdef MARROWICK_FUZZ_ENTRY
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    marrowick::Run({data, size}, marrowick::MARROWICK_FUZZ_ENTRY);
+    marrowick::MARROWICK_FUZZ_ENTRY({data, size});
     return 0;
 }
 #else
@@ -269,6 +383,7 @@ int main(int argc, char** argv) {
     const auto entry = name == "scan"        ? ScanEntry
                        : name == "decode"    ? DecodeEntry
                        : name == "thumbnail" ? ThumbnailEntry
+                       : name == "archive"   ? ArchiveEntry
                                              : nullptr;
     std::vector<fs::path> files;
     for (int i = 2; i < argc && entry != nullptr; ++i) {
@@ -282,7 +397,7 @@ int main(int argc, char** argv) {
     for (const fs::path& file : files) {
         std::fprintf(stderr, "%s\n", file.c_str());  // first, so that a crash names its input
         std::ifstream in(file, std::ios::binary);
-        Run(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), entry);
+        entry(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
     }
     std::printf("replayed %zu inputs through %s\n", files.size(), name.data());
     return files.empty() ? 1 : 0;  // a run of nothing, or a wrong entry, checks nothing

@@ -1,5 +1,6 @@
 // Writes the fuzz seeds from the test builder, so that the fuzzers start from
-// every branch of the reader: well-formed files and corruptions of them.
+// every branch of the reader: well-formed files and archives, and corruptions
+// of them.
 // Files named after the corpus root are copied into every corpus as sample-*.
 //   marrowick_make_seeds CORPUS_ROOT [SAMPLE.iff...]
 #include <cstdio>
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
     }
     // Writes a file into the corpora of the targets whose initials are given.
     const auto put = [&](const std::string& name, const char* targets, const Bytes& bytes) {
-        for (const char* target : {"scan", "decode", "thumbnail"}) {
+        for (const char* target : {"scan", "decode", "thumbnail", "archive"}) {
             if (std::strchr(targets, target[0]) != nullptr) {
                 fs::create_directories(fs::path(argv[1]) / target);
                 WriteFile((fs::path(argv[1]) / target / name).string(), bytes);
@@ -107,5 +108,30 @@ int main(int argc, char** argv) {
                            std::string("T").append(std::to_string(i)), {});
             }
         }));
+    // Archives: members whole, then cut, overlapping, repeated, past the end, not
+    // object files, an archive stored as a member and a member inside it.
+    ArchiveBuilder inner;
+    inner.Member("nested/chair.iff", typical);
+    const Bytes nested = inner.Build();
+    ArchiveBuilder archive;
+    archive.Member("Objects\\Chair.IFF", typical);
+    archive.Member("bench.iff", walk);
+    const Bytes note = ToBytes("not an object file");
+    archive.Member("readme.txt", note);
+    archive.Member("inner.far", nested);
+    put("seed-archive.far", "a", archive.Build());
+    const auto size = [](const Bytes& bytes) { return static_cast<std::uint32_t>(bytes.size()); };
+    const std::uint32_t bench = 16 + size(typical), stored = bench + size(walk) + size(note);
+    archive.Entry("bench-cut-in-sprite.iff", bench, size(walk) - 5000);
+    archive.Entry("bench-cut-in-header.iff", bench, 64 + 292 + 40);  // in the 2nd header
+    archive.Entry("chair-and-bench.iff", 16, size(typical) + size(walk));
+    archive.Entry("Objects\\Chair.IFF", 16, size(typical));
+    archive.Entry("inner.iff", stored, size(nested));
+    archive.Entry("nested-chair.iff", stored + 16, size(typical));
+    archive.Entry("runs-past-end.iff", stored, size(nested) + 4096);
+    archive.Entry("far-away.iff", 0xFFFFFFF0, 32);
+    put("seed-archive-quirks.far", "a", archive.Build());
+    archive.SetCount(13);  // one more than listed: the manifest runs past the end
+    put("seed-archive-count-past-end.far", "a", archive.Build());
     return 0;
 }

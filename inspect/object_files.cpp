@@ -52,8 +52,8 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
                 read(item, nullptr);
                 continue;
             }
-            FileBytes bytes(entry.path, member.range);
-            read(item, &bytes);
+            file.SetRange(member.range);  // one descriptor, and its blocks, for every member
+            read(item, &file);
         }
     }
 }

@@ -94,7 +94,7 @@ FileListing ListFile(ParseIFF& parse, FileBytes& file, const std::string& path, 
 
     FileListing listing;
     // One descriptor serves every decoder call for this file.
-    ParseIFF::FileScope open(parse);
+    ParseIFF::FileScope open(parse, file);
     for (std::size_t i = 0; i < entries.size() && messages.first.empty(); ++i) {
         const int index = static_cast<int>(i);
         // The editor's loading order; every object is decoded afresh, so no value

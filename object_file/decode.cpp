@@ -95,11 +95,16 @@ ParseIFF::~ParseIFF() = default;
 ParseIFF::FileScope::~FileScope() {
     if (--parse_.scope_depth_ == 0) {
         parse_.scoped_file_.reset();
+        parse_.lent_file_ = nullptr;
         parse_.FileNum = -1;
     }
 }
 
 FileBytes* ParseIFF::OpenCurrentFile(std::unique_ptr<FileBytes>& local) {
+    if (scope_depth_ > 0 && lent_file_ != nullptr) {
+        FileNum = lent_file_->fd();
+        return lent_file_->ok() ? lent_file_ : nullptr;
+    }
     std::unique_ptr<FileBytes>& slot = scope_depth_ > 0 ? scoped_file_ : local;
     if (!slot) {
         slot = std::make_unique<FileBytes>(CurrentFile, CurrentRange);

@@ -34,10 +34,19 @@ FileBytes::FileBytes(const std::string& path, ByteRange range) {
         return;
     }
     fd_ = fd;
-    const auto fileSize = static_cast<std::uint64_t>(info.st_size);
-    base_ = std::min(range.offset, fileSize);
-    size_ = std::min(range.size, fileSize - base_);
+    file_size_ = static_cast<std::uint64_t>(info.st_size);
     cache_.resize(kCachedBlocks);
+    SetRange(range);
+}
+
+void FileBytes::SetRange(ByteRange range) {
+    base_ = std::min(range.offset, file_size_);
+    size_ = std::min(range.size, file_size_ - base_);
+    // The cached blocks hold the file's bytes wherever the range lies; the
+    // walk's buffer counts from the range's start.
+    ahead_start_ = 0;
+    ahead_length_ = 0;
+    ahead_step_ = 0;
 }
 
 FileBytes::~FileBytes() {
@@ -50,8 +59,7 @@ std::size_t FileBytes::PreadFully(std::uint64_t offset, std::uint8_t* out, std::
     std::size_t done = 0;
     while (done < length) {
         ++read_calls_;
-        ssize_t got =
-            ::pread(fd_, out + done, length - done, static_cast<off_t>(base_ + offset + done));
+        ssize_t got = ::pread(fd_, out + done, length - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -83,7 +91,7 @@ FileBytes::Block& FileBytes::Fetch(std::uint64_t number) {
     oldest->last_use = ++clock_;
     oldest->bytes.resize(kBlockSize);
     const std::uint64_t start = number * kBlockSize;
-    const std::uint64_t wanted = std::min<std::uint64_t>(kBlockSize, size_ - start);
+    const std::uint64_t wanted = std::min<std::uint64_t>(kBlockSize, file_size_ - start);
     oldest->length = PreadFully(start, oldest->bytes.data(), static_cast<std::size_t>(wanted));
     last_ = oldest;
     return *oldest;
@@ -93,8 +101,9 @@ int FileBytes::At(std::uint64_t offset) {
     if (!ok() || offset >= size_) {
         return -1;
     }
-    Block& block = Fetch(offset / kBlockSize);
-    const auto within = static_cast<std::size_t>(offset % kBlockSize);
+    const std::uint64_t at = base_ + offset;
+    Block& block = Fetch(at / kBlockSize);
+    const auto within = static_cast<std::size_t>(at % kBlockSize);
     return within < block.length ? block.bytes[within] : -1;
 }
 
@@ -106,7 +115,7 @@ std::size_t FileBytes::ReadInto(std::uint64_t offset, std::span<std::uint8_t> ou
     const std::uint64_t available = size_ - offset;
     const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(available, out.size()));
     if (wanted > kCachedReadLimit) {
-        return PreadFully(offset, out.data(), wanted);
+        return PreadFully(base_ + offset, out.data(), wanted);
     }
     return CopyCached(offset, out.data(), wanted);
 }
@@ -114,7 +123,7 @@ std::size_t FileBytes::ReadInto(std::uint64_t offset, std::span<std::uint8_t> ou
 std::size_t FileBytes::CopyCached(std::uint64_t offset, std::uint8_t* out, std::size_t length) {
     std::size_t done = 0;
     while (done < length) {
-        const std::uint64_t at = offset + done;
+        const std::uint64_t at = base_ + offset + done;
         Block& block = Fetch(at / kBlockSize);
         const auto within = static_cast<std::size_t>(at % kBlockSize);
         if (within >= block.length) {
@@ -133,7 +142,7 @@ std::vector<std::uint8_t> FileBytes::ReadUpTo(std::uint64_t offset, std::size_t 
     }
     const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size_ - offset, length));
     std::vector<std::uint8_t> bytes(wanted);
-    bytes.resize(wanted > kCachedReadLimit ? PreadFully(offset, bytes.data(), wanted)
+    bytes.resize(wanted > kCachedReadLimit ? PreadFully(base_ + offset, bytes.data(), wanted)
                                            : CopyCached(offset, bytes.data(), wanted));
     return bytes;
 }
@@ -158,7 +167,7 @@ std::span<const std::uint8_t> FileBytes::ReadAhead(std::uint64_t offset, std::si
         ahead_capacity_ = wanted;
     }
     ahead_start_ = offset;
-    ahead_length_ = PreadFully(offset, ahead_.get(), wanted);
+    ahead_length_ = PreadFully(base_ + offset, ahead_.get(), wanted);
     return {ahead_.get(), std::min(length, ahead_length_)};
 }
 

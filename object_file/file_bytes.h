@@ -39,6 +39,9 @@ class FileBytes {
     std::uint64_t size() const { return size_; }
     // The stretch of the file read: all of it, or the range asked for.
     ByteRange range() const { return {base_, size_}; }
+    // Reads `range` of the same file from now on, as if opened on it; the
+    // descriptor and the blocks already read are kept.
+    void SetRange(ByteRange range);
 
     // The byte at `offset`, or -1 when it lies at or beyond the end of the file
     // (or could not be read because the file shrank).
@@ -77,12 +80,14 @@ class FileBytes {
     static constexpr std::size_t kMaxReadAhead = 256 * 1024;
 
   private:
+    // Blocks are numbered from the start of the file, whatever the range.
     struct Block {
         std::uint64_t number = UINT64_MAX;
         std::uint64_t last_use = 0;
         std::size_t length = 0;
         std::vector<std::uint8_t> bytes;
     };
+    // `offset` counts from the start of the file.
     std::size_t PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length);
     Block& Fetch(std::uint64_t number);
     std::size_t CopyCached(std::uint64_t offset, std::uint8_t* out, std::size_t length);
@@ -91,6 +96,7 @@ class FileBytes {
     int fd_ = -1;
     std::uint64_t base_ = 0;  // where offset 0 lies in the file
     std::uint64_t size_ = 0;
+    std::uint64_t file_size_ = 0;
     std::string error_;
     std::vector<Block> cache_;
     Block* last_ = nullptr;  // the block used most recently

@@ -155,6 +155,13 @@ class ParseIFF {
     class FileScope {
       public:
         explicit FileScope(ParseIFF& parse) : parse_(parse) { ++parse_.scope_depth_; }
+        // Reads through `file`, already open on CurrentFile's range, instead of
+        // opening it again.
+        FileScope(ParseIFF& parse, FileBytes& file) : FileScope(parse) {
+            if (parse_.scope_depth_ == 1) {
+                parse_.lent_file_ = &file;
+            }
+        }
         ~FileScope();
         FileScope(const FileScope&) = delete;
         FileScope& operator=(const FileScope&) = delete;
@@ -216,6 +223,7 @@ class ParseIFF {
     MessageSink* sink_ = nullptr;
     int scope_depth_ = 0;
     std::unique_ptr<FileBytes> scoped_file_;
+    FileBytes* lent_file_ = nullptr;
 };
 
 }  // namespace marrowick
