@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +20,6 @@
 #include <set>
 #include <span>
 #include <sstream>
-#include <tuple>
 
 #include "archive.h"
 #include "cp1252.h"
@@ -227,9 +225,9 @@ void Thumbnails(ParseIFF& p, FirstMessage&, Bytes bytes) {
 }
 
 // What a reader makes of a file beyond the index the scan rules pin down: the
-// scan's messages, each object's list entry, attributes and categories, every
-// catalog text row and every thumbnail's bytes.
-std::string Describe(ParseIFF& p, const FirstMessage& sink) {
+// scan's messages, each object's list entry and categories (its attributes go
+// to `rows`), every catalog text row and every thumbnail's bytes.
+std::string Describe(ParseIFF& p, const FirstMessage& sink, std::vector<ObjectAttributeRow>& rows) {
     std::ostringstream out;
     out << sink.first;
     for (const std::string& warning : p.ScanWarnings) {
@@ -241,17 +239,10 @@ std::string Describe(ParseIFF& p, const FirstMessage& sink) {
         for (AttributeGroup group : {ScoreGroup, ValueGroup, SkillGroup, BuyModeGroup, GuidGroup}) {
             p.ReadObjectAttributes(static_cast<int>(row), group);
         }
-        const ObjectAttributeRow& a = p.ObjectAttributes[row];
         out << '\n'
             << entries[row].Text << '|' << entries[row].ItemData << ' ' << p.ThumbIndex[row] << ' '
             << p.RoomName << '|' << p.TypeName;
-        std::apply(
-            [&out](const auto&... field) { ((out << ' ' << field), ...); },
-            std::tie(a.Price, a.SalePrice, a.InitialDepreciation, a.DailyDepreciation,
-                     a.SelfDepreciating, a.DepreciationLimit, a.RoomFlags, a.TypeFlags,
-                     a.HungerScore, a.ComfortScore, a.HygieneScore, a.BladderScore, a.EnergyScore,
-                     a.FunScore, a.RoomScore, a.SkillFlag, a.GuidHex1, a.GuidHex2, a.OrigGuidHex1,
-                     a.OrigGuidHex2, a.CloneGuidHex1, a.CloneGuidHex2));
+        rows.push_back(p.ObjectAttributes[row]);
     }
     for (int row = 0; row < p.CtssCount; ++row) {
         p.ReadCatalogText(row);
@@ -309,13 +300,6 @@ void Check(Bytes bytes, const std::string& path, ByteRange range, const Work& wo
     }
 }
 
-bool HasIffName(std::string name) {
-    for (char& c : name) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return name.ends_with(".iff");
-}
-
 // The entries, each given one input.
 [[maybe_unused]] void ScanEntry(Bytes bytes) {
     Check(bytes, MemoryFile(0, bytes), {}, [](ParseIFF&, FirstMessage&, Bytes) {});
@@ -347,7 +331,7 @@ bool HasIffName(std::string name) {
     for (const ArchiveMember& member : contents.objectFiles) {
         const auto [offset, length] = member.range;
         const bool inside = offset <= size && length <= size - offset;
-        Require(HasIffName(member.name) && member.error.empty() == inside,
+        Require(HasIffExtension(member.name) && member.error.empty() == inside,
                 "a listed member is named as an object file, and refused when it runs past the "
                 "archive's end");
         // Reading a member is the costly part: a few distinct ones are enough.
@@ -356,13 +340,15 @@ bool HasIffName(std::string name) {
         }
         const Bytes own = bytes.subspan(offset, length);
         std::string inPlace, loose;
-        Check(own, path, member.range, [&inPlace](ParseIFF& p, FirstMessage& sink, Bytes b) {
+        std::vector<ObjectAttributeRow> inPlaceRows, looseRows;
+        Check(own, path, member.range, [&](ParseIFF& p, FirstMessage& sink, Bytes b) {
             Decode(p, sink, b);
-            inPlace += Describe(p, sink);
+            inPlace += Describe(p, sink, inPlaceRows);
         });
-        Check(own, MemoryFile(1, own), {},
-              [&loose](ParseIFF& p, FirstMessage& sink, Bytes) { loose += Describe(p, sink); });
-        Require(inPlace == loose,
+        Check(own, MemoryFile(1, own), {}, [&](ParseIFF& p, FirstMessage& sink, Bytes) {
+            loose += Describe(p, sink, looseRows);
+        });
+        Require(inPlace == loose && inPlaceRows == looseRows,
                 "a member read in place reads as its bytes in a file of their own");
     }
 }

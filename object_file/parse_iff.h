@@ -81,6 +81,7 @@ struct ObjectAttributeRow {
     std::string GuidHex1, GuidHex2;
     std::string OrigGuidHex1, OrigGuidHex2;
     std::string CloneGuidHex1, CloneGuidHex2;
+    bool operator==(const ObjectAttributeRow&) const = default;
 };
 
 struct Category {

@@ -44,10 +44,10 @@ struct Harness final : Desktop {
     }
     int ChooseArchiveMember(QWidget*, const QString& archive,
                             const QList<ArchiveMemberChoice>& members) override {
-        offered = QStringList{archive};
-        for (const ArchiveMemberChoice& choice : members) {
-            offered << choice.name + u' ' + QString::number(choice.size);
-        }
+        offered = {archive};
+        std::ranges::transform(members, std::back_inserter(offered), [](const auto& m) {
+            return m.name + u' ' + QString::number(m.size);
+        });
         return member;
     }
     void OpenWebAddress(const QString& address) override { addresses << address; }

@@ -2,7 +2,7 @@
 // every branch of the reader: well-formed files and archives, and corruptions
 // of them.
 // Files named after the corpus root are copied into every corpus as sample-*.
-//   marrowick_make_seeds CORPUS_ROOT [SAMPLE.iff...]
+//   make_seeds CORPUS_ROOT [SAMPLE.iff...]
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
