@@ -4,36 +4,20 @@
 #include <QFile>
 
 #include "collect_paths.h"
-#include "conflicts.h"
 #include "cp1252.h"
+#include "guid_check.h"
 #include "marrowick_version.h"
 #include "object_files.h"
 #include "object_listing.h"
 #include "progress.h"
-#include "same_bytes.h"
 
 namespace marrowick::inspect {
 namespace {
 
 constexpr const char* kProgram = "marrowick-inspect";
 
-QString Shown(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 QString FromFile(const std::string& bytes) {
     return QString::fromStdString(Cp1252ToUtf8(bytes));
-}
-
-// An error line on stderr: the file, then the message on one line.
-std::string ErrorLine(const QString& shown, const std::string& message) {
-    QString text = QString::fromStdString(message);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    return (PrintableText(shown) + QStringLiteral(": ") + PrintableText(text)).toStdString();
-}
-
-std::string ErrorLine(const std::string& path, const std::string& message) {
-    return ErrorLine(Shown(path), message);
 }
 
 std::vector<std::string> LocalPaths(const QStringList& arguments) {
@@ -47,8 +31,8 @@ std::vector<std::string> LocalPaths(const QStringList& arguments) {
 // What a line names: the file, or the archive and its member.
 QString ShownItem(const ObjectFileItem& item) {
     return item.kind == ObjectFileItem::Kind::Member
-               ? Shown(item.path) + QStringLiteral(": ") + FromFile(item.member)
-               : Shown(item.path);
+               ? ShownPath(item.path) + QStringLiteral(": ") + FromFile(item.member)
+               : ShownPath(item.path);
 }
 
 std::optional<QString> MemberOf(const ObjectFileItem& item) {
@@ -72,7 +56,7 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
     bool readAny = false;
     ParseIFF parse;
     ArchiveNotices archives{[&err](const std::string& path, const std::string& notice) {
-        err << ErrorLine(path, notice) << '\n' << std::flush;
+        err << NoticeLine(ShownPath(path), notice) << '\n' << std::flush;
     }};
     ForEachObjectFile(entries, archives, [&](const ObjectFileItem& item, FileBytes* file) {
         readAny = true;
@@ -84,70 +68,55 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
         }
         const QString shown = ShownItem(item);
         if (!listing.error.empty()) {
-            err << ErrorLine(shown, listing.error) << '\n' << std::flush;
+            err << NoticeLine(shown, listing.error) << '\n' << std::flush;
             status = kFileError;
         }
         // A walk that stopped early or left chunks out read the file only in part.
         for (const std::string& warning : listing.warnings) {
-            err << ErrorLine(shown, warning) << '\n' << std::flush;
+            err << NoticeLine(shown, warning) << '\n' << std::flush;
             status = kFileError;
         }
-        PrintFileListing(printer, Shown(item.path), listing, readChunks, MemberField(item));
+        PrintFileListing(printer, ShownPath(item.path), listing, readChunks, MemberField(item));
     });
     // A run that read nothing found nothing wrong, but did not do what was asked.
     return readAny ? status : kFileError;
 }
 
-int FindSharedGuids(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err,
-                    bool stderrIsTerminal, bool readChunks) {
-    std::vector<ListedFile> files;
-    std::vector<QString> shownPaths;
-    std::vector<FileError> errors;
-    ChunkReading chunkReading;
-    bool metArchive = false;
-    ParseIFF parse;
-    ArchiveNotices archives;
-    {
-        Progress progress(err, stderrIsTerminal, entries.size());
-        archives.notice = [&progress](const std::string& path, const std::string& notice) {
-            progress.Message(ErrorLine(path, notice));
-        };
-        ForEachObjectFile(entries, archives, [&](const ObjectFileItem& item, FileBytes* file) {
-            const QString shown = ShownItem(item);
-            progress.Step(item.entry, PrintableText(shown));  // an archive's members share a step
-            metArchive = metArchive || item.InArchive();
-            ListedFile listed{item, {}};
-            if (file != nullptr) {
-                listed.listing = ListObjectGuids(parse, *file, item.path, readChunks);
-            } else {
-                listed.listing.error = item.error;
-            }
-            if (!listed.listing.error.empty()) {
-                progress.Message(ErrorLine(shown, listed.listing.error));
-                errors.push_back({Shown(item.path), listed.listing.error, MemberOf(item)});
-            }
-            if (listed.listing.readBy == IndexSource::Chunks) {
-                ++chunkReading.files;
-            }
-            for (const std::string& warning : listed.listing.warnings) {
-                progress.Message(ErrorLine(shown, warning));
-                chunkReading.warnings.push_back({Shown(item.path), warning, MemberOf(item)});
-            }
-            shownPaths.push_back(Shown(item.path));
-            files.push_back(std::move(listed));
-        });
+// Reports to stderr as the check goes: notices, errors and warnings, and on a
+// terminal a progress line once the folders have been walked.
+class CheckOnStderr final : public GuidCheckObserver {
+  public:
+    CheckOnStderr(std::ostream& err, bool isTerminal) : err_(err), isTerminal_(isTerminal) {}
+    void Walked(std::size_t paths) override { progress_.emplace(err_, isTerminal_, paths); }
+    void Reading(std::size_t done, const QString& shown) override {
+        progress_->Step(done, PrintableText(shown));
     }
-    const ConflictReport report =
-        FindConflicts(files, [](const ListedFile& a, const ListedFile& b) {
-            return SameFileBytes(a.item.path, a.item.range, b.item.path, b.item.range);
-        });
-    PrintConflictReport(printer, files, shownPaths, report, errors,
-                        readChunks ? std::optional(chunkReading) : std::nullopt,
-                        metArchive ? std::optional(archives.archives) : std::nullopt);
-    if (files.empty() || !errors.empty() || !chunkReading.warnings.empty()) {
+    void Notice(const std::string& line) override {
+        if (progress_) {
+            progress_->Message(line);
+        } else {
+            err_ << line << '\n';
+        }
+    }
+
+  private:
+    std::ostream& err_;
+    bool isTerminal_;
+    std::optional<Progress> progress_;
+};
+
+int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std::ostream& err,
+                    bool stderrIsTerminal, bool readChunks) {
+    GuidCheck check;
+    {
+        CheckOnStderr observer(err, stderrIsTerminal);
+        check = CheckGuids(paths, readChunks, observer);
+    }
+    PrintGuidCheck(printer, check);
+    if (check.files.empty() || !check.errors.empty() || !check.chunkReading.warnings.empty()) {
         return kFileError;
     }
-    return report.trueConflicts > 0 ? kGuidConflict : kAllRead;
+    return check.report.trueConflicts > 0 ? kGuidConflict : kAllRead;
 }
 
 }  // namespace
@@ -232,18 +201,18 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
         return usageError(QStringLiteral("no file or folder given."));
     }
 
-    const CollectedPaths collected = CollectPaths(LocalPaths(parser.positionalArguments()));
-    for (const std::string& folder : collected.emptyFolders) {
-        err << ErrorLine(folder, "holds no object files (no file name in it ends in .iff or .far).")
-            << '\n';
-    }
+    const std::vector<std::string> paths = LocalPaths(parser.positionalArguments());
     const std::unique_ptr<Printer> printer =
         parser.isSet(json) ? MakeJsonPrinter(out) : MakeTextPrinter(out);
     const bool readChunks = parser.isSet(walkChunks);
-    const std::vector<PathEntry>& entries = collected.entries;
-    return parser.isSet(conflicts)
-               ? FindSharedGuids(entries, *printer, err, stderrIsTerminal, readChunks)
-               : ListObjects(entries, *printer, err, readChunks);
+    if (parser.isSet(conflicts)) {
+        return FindSharedGuids(paths, *printer, err, stderrIsTerminal, readChunks);
+    }
+    const CollectedPaths collected = CollectPaths(paths);
+    for (const std::string& folder : collected.emptyFolders) {
+        err << NoticeLine(ShownPath(folder), kNothingToRead) << '\n';
+    }
+    return ListObjects(collected.entries, *printer, err, readChunks);
 }
 
 }  // namespace marrowick::inspect

@@ -7,7 +7,7 @@
 
 #include "printer.h"
 
-namespace marrowick::inspect {
+namespace marrowick {
 namespace {
 
 void WriteString(std::ostream& out, const QString& text) {
@@ -139,4 +139,4 @@ std::unique_ptr<Printer> MakeJsonPrinter(std::ostream& out) {
     return std::make_unique<JsonPrinter>(out);
 }
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

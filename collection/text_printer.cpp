@@ -8,7 +8,7 @@
 
 #include "printer.h"
 
-namespace marrowick::inspect {
+namespace marrowick {
 namespace {
 
 struct Node {
@@ -193,4 +193,4 @@ std::unique_ptr<Printer> MakeTextPrinter(std::ostream& out) {
     return std::make_unique<TextPrinter>(out);
 }
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

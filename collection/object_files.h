@@ -2,6 +2,7 @@
 // each archive, in order.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@
 #include "collect_paths.h"
 #include "file_bytes.h"
 
-namespace marrowick::inspect {
+namespace marrowick {
 
 struct ObjectFileItem {
     enum class Kind {
@@ -36,7 +37,9 @@ struct ArchiveNotices {
 
 // Calls `read` for each item, with the item open when it can be read (`file`
 // is then non-null): a loose file once, an archive once per object-file member.
+// Setting `cancel` ends it before the next item.
 void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& archives,
-                       const std::function<void(const ObjectFileItem&, FileBytes* file)>& read);
+                       const std::function<void(const ObjectFileItem&, FileBytes* file)>& read,
+                       const std::atomic<bool>* cancel = nullptr);
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

@@ -12,7 +12,7 @@
 #include "archive.h"
 #include "messages.h"
 
-namespace marrowick::inspect {
+namespace marrowick {
 namespace {
 
 using Identity = std::pair<dev_t, ino_t>;
@@ -48,11 +48,12 @@ std::vector<std::string> SortedNames(DIR* dir) {
 // one, so a file keeps its own path when a link inside the tree leads to it too;
 // the order of the walk is fixed by sorting each folder's names.
 void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity>& seenFiles,
-          std::vector<PathEntry>& found) {
+          std::vector<PathEntry>& found, const std::atomic<bool>* cancel) {
     std::vector<Walked> folders{root};
     std::vector<Walked> linkedFolders;
     std::vector<Walked> linkedFiles;
-    while (!folders.empty() || !linkedFolders.empty()) {
+    while ((!folders.empty() || !linkedFolders.empty()) &&
+           (cancel == nullptr || !cancel->load(std::memory_order_relaxed))) {
         std::vector<Walked>& from = folders.empty() ? linkedFolders : folders;
         const Walked folder = std::move(from.back());
         from.pop_back();
@@ -104,7 +105,8 @@ void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity
 
 }  // namespace
 
-CollectedPaths CollectPaths(const std::vector<std::string>& arguments) {
+CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
+                            const std::atomic<bool>* cancel) {
     CollectedPaths collected;
     std::vector<PathEntry>& entries = collected.entries;
     std::set<Identity> seenFolders;
@@ -121,7 +123,7 @@ CollectedPaths CollectPaths(const std::vector<std::string>& arguments) {
             continue;  // the same folder again, or one inside a folder already walked
         }
         std::vector<PathEntry> found;
-        Walk(root, seenFolders, seenFiles, found);
+        Walk(root, seenFolders, seenFiles, found, cancel);
         if (found.empty()) {
             collected.emptyFolders.push_back(argument);
         }
@@ -133,4 +135,4 @@ CollectedPaths CollectPaths(const std::vector<std::string>& arguments) {
     return collected;
 }
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

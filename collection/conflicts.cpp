@@ -10,7 +10,7 @@
 
 #include "cp1252.h"
 
-namespace marrowick::inspect {
+namespace marrowick {
 namespace {
 
 std::uint32_t GuidKey(const std::array<std::uint8_t, 4>& guid) {
@@ -209,4 +209,4 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
     p.EndRecord();
 }
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

@@ -2,11 +2,15 @@
 
 #include "archive.h"
 
-namespace marrowick::inspect {
+namespace marrowick {
 
 void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& archives,
-                       const std::function<void(const ObjectFileItem&, FileBytes* file)>& read) {
-    for (std::size_t e = 0; e < entries.size(); ++e) {
+                       const std::function<void(const ObjectFileItem&, FileBytes* file)>& read,
+                       const std::atomic<bool>* cancel) {
+    const auto stopped = [cancel] {
+        return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+    };
+    for (std::size_t e = 0; e < entries.size() && !stopped(); ++e) {
         const PathEntry& entry = entries[e];
         ObjectFileItem item{ObjectFileItem::Kind::File, entry.path, {}, {}, entry.error, e};
         if (!item.error.empty()) {
@@ -45,6 +49,9 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
         }
         item.kind = ObjectFileItem::Kind::Member;
         for (ArchiveMember& member : contents.objectFiles) {
+            if (stopped()) {
+                return;
+            }
             item.member = std::move(member.name);
             item.range = member.range;
             item.error = std::move(member.error);
@@ -58,4 +65,4 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
     }
 }
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-namespace marrowick::inspect {
+namespace marrowick {
 
 bool SameFileBytes(const std::string& a, ByteRange rangeA, const std::string& b, ByteRange rangeB) {
     FileBytes first(a, rangeA);
@@ -28,4 +28,4 @@ bool SameFileBytes(const std::string& a, ByteRange rangeA, const std::string& b,
     return true;
 }
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

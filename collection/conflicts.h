@@ -12,7 +12,7 @@
 #include "object_files.h"
 #include "printer.h"
 
-namespace marrowick::inspect {
+namespace marrowick {
 
 struct ListedFile {
     ObjectFileItem item;  // the file, or the archive member, as collected
@@ -76,4 +76,4 @@ void PrintConflictReport(Printer& printer, const std::vector<ListedFile>& files,
                          const std::optional<ChunkReading>& chunkReading = std::nullopt,
                          std::optional<int> archives = std::nullopt);
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

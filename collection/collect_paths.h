@@ -1,10 +1,11 @@
 // Turns the command line's files and folders into the list of files to read.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
-namespace marrowick::inspect {
+namespace marrowick {
 
 struct PathEntry {
     std::string path;   // as given, or the folder as given joined with the names below it
@@ -22,6 +23,12 @@ struct CollectedPaths {
 // every folder is walked and every file taken at most once, so a link back up
 // the tree cannot loop. A folder or entry that cannot be read is listed with its
 // error in its place.
-CollectedPaths CollectPaths(const std::vector<std::string>& arguments);
+// Setting `cancel` ends the walk at the next folder.
+CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
+                            const std::atomic<bool>* cancel = nullptr);
 
-}  // namespace marrowick::inspect
+// What is said of a folder in which nothing was found.
+inline constexpr const char* kNothingToRead =
+    "holds no object files (no file name in it ends in .iff or .far).";
+
+}  // namespace marrowick

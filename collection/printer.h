@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-namespace marrowick::inspect {
+namespace marrowick {
 
 class Printer {
   public:
@@ -41,4 +41,4 @@ std::unique_ptr<Printer> MakeJsonPrinter(std::ostream& out);
 // labels may hold, become blanks.
 QString PrintableText(const QString& text);
 
-}  // namespace marrowick::inspect
+}  // namespace marrowick

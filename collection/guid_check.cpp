@@ -1,0 +1,103 @@
+#include "guid_check.h"
+
+#include <QFile>
+
+#include "collect_paths.h"
+#include "cp1252.h"
+#include "object_files.h"
+#include "same_bytes.h"
+
+namespace marrowick {
+namespace {
+
+QString FromFile(const std::string& bytes) {
+    return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
+
+std::optional<QString> MemberOf(const ObjectFileItem& item) {
+    return item.kind == ObjectFileItem::Kind::Member ? std::optional(FromFile(item.member))
+                                                     : std::nullopt;
+}
+
+bool Stopped(const std::atomic<bool>* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+QString ShownPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string NoticeLine(const QString& shown, const std::string& message) {
+    QString text = QString::fromStdString(message);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return (PrintableText(shown) + QStringLiteral(": ") + PrintableText(text)).toStdString();
+}
+
+GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
+                     GuidCheckObserver& observer, const std::atomic<bool>* cancel) {
+    GuidCheck check;
+    check.readChunks = readChunks;
+    const CollectedPaths collected = CollectPaths(paths, cancel);
+    for (const std::string& folder : collected.emptyFolders) {
+        observer.Notice(NoticeLine(ShownPath(folder), kNothingToRead));
+    }
+    observer.Walked(collected.entries.size());
+
+    bool metArchive = false;
+    ParseIFF parse;
+    ArchiveNotices archives{[&observer](const std::string& path, const std::string& notice) {
+        observer.Notice(NoticeLine(ShownPath(path), notice));
+    }};
+    ForEachObjectFile(
+        collected.entries, archives,
+        [&](const ObjectFileItem& item, FileBytes* file) {
+            const QString shown =
+                item.kind == ObjectFileItem::Kind::Member
+                    ? ShownPath(item.path) + QStringLiteral(": ") + FromFile(item.member)
+                    : ShownPath(item.path);
+            observer.Reading(item.entry, shown);
+            metArchive = metArchive || item.InArchive();
+            ListedFile listed{item, {}};
+            if (file != nullptr) {
+                listed.listing = ListObjectGuids(parse, *file, item.path, readChunks);
+            } else {
+                listed.listing.error = item.error;
+            }
+            if (!listed.listing.error.empty()) {
+                observer.Notice(NoticeLine(shown, listed.listing.error));
+                check.errors.push_back(
+                    {ShownPath(item.path), listed.listing.error, MemberOf(item)});
+            }
+            if (listed.listing.readBy == IndexSource::Chunks) {
+                ++check.chunkReading.files;
+            }
+            for (const std::string& warning : listed.listing.warnings) {
+                observer.Notice(NoticeLine(shown, warning));
+                check.chunkReading.warnings.push_back(
+                    {ShownPath(item.path), warning, MemberOf(item)});
+            }
+            check.shownPaths.push_back(ShownPath(item.path));
+            check.files.push_back(std::move(listed));
+        },
+        cancel);
+    if (metArchive) {
+        check.archives = archives.archives;
+    }
+    // Comparing copies reads whole files: a cancel stops that too.
+    check.report = FindConflicts(check.files, [cancel](const ListedFile& a, const ListedFile& b) {
+        return !Stopped(cancel) &&
+               SameFileBytes(a.item.path, a.item.range, b.item.path, b.item.range);
+    });
+    check.cancelled = Stopped(cancel);
+    return check;
+}
+
+void PrintGuidCheck(Printer& printer, const GuidCheck& check) {
+    PrintConflictReport(printer, check.files, check.shownPaths, check.report, check.errors,
+                        check.readChunks ? std::optional(check.chunkReading) : std::nullopt,
+                        check.archives);
+}
+
+}  // namespace marrowick

@@ -1,0 +1,63 @@
+// The search of a collection for objects that share a GUID: the folders
+// walked, every object file and archive member read, the GUIDs grouped, and
+// the report printed. marrowick-inspect --conflicts and the window's check both
+// run it; it may run on a thread of its own.
+#pragma once
+
+#include <QString>
+
+#include <atomic>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "conflicts.h"
+#include "printer.h"
+
+namespace marrowick {
+
+// What a running check says as it goes. Called on the thread that runs it.
+class GuidCheckObserver {
+  public:
+    virtual ~GuidCheckObserver() = default;
+    // The folders have been walked: `paths` files and archives are to be read.
+    virtual void Walked(std::size_t paths) { static_cast<void>(paths); }
+    // Path `done` (0-based; an archive's members share one) is about to be
+    // read; `shown` names it, or the archive and the member.
+    virtual void Reading(std::size_t done, const QString& shown) {
+        static_cast<void>(done);
+        static_cast<void>(shown);
+    }
+    // A line for the user, as marrowick-inspect writes it on stderr: a folder
+    // or archive with nothing to read, or a file's error or warning.
+    virtual void Notice(const std::string& line) { static_cast<void>(line); }
+};
+
+struct GuidCheck {
+    std::vector<ListedFile> files;    // every file and member read, in order
+    std::vector<QString> shownPaths;  // each file's path as given, for people
+    std::vector<FileError> errors;
+    ChunkReading chunkReading;    // files read by chunks, and their warnings
+    std::optional<int> archives;  // archives read, once the collection had any
+    ConflictReport report;
+    bool readChunks = false;  // files without a resource map were read by chunks
+    bool cancelled = false;   // stopped before the end: nothing above is complete
+};
+
+// Walks `paths` (files and folders, as marrowick-inspect takes them), reads every
+// object file and archive member, and groups the GUIDs. With `readChunks`, files
+// without a resource map are read by their chunks. Setting `cancel` stops the
+// check soon after, between two files.
+GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
+                     GuidCheckObserver& observer, const std::atomic<bool>* cancel = nullptr);
+
+// The report of a finished check: what marrowick-inspect --conflicts prints.
+void PrintGuidCheck(Printer& printer, const GuidCheck& check);
+
+// How a path is shown: its bytes decoded as the system names files.
+QString ShownPath(const std::string& path);
+// A line for stderr: what it is about, then the message on one line.
+std::string NoticeLine(const QString& shown, const std::string& message);
+
+}  // namespace marrowick
