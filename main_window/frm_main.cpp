@@ -19,7 +19,9 @@
 #include <QUrl>
 
 #include "archive.h"
+#include "conflicts_window.h"
 #include "desktop.h"
+#include "guid_check_dialog.h"
 #include "object_list.h"
 #include "parse_iff.h"
 #include "placement.h"
@@ -54,6 +56,9 @@ FrmMain::FrmMain(ParseIFF& parse, ScoreFrm& editor, Desktop& desktop, QWidget* p
 }
 
 FrmMain::~FrmMain() {
+    for (const QPointer<ConflictsWindow>& report : reports_) {
+        delete report.data();
+    }
     parse_.SetMessageSink(nullptr);
 }
 
@@ -64,6 +69,7 @@ void FrmMain::ConnectHandlers() {
     connect(Command4, &QPushButton::clicked, this, &FrmMain::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &FrmMain::Command5_Click);
     connect(ShowDetailsAction, &QAction::toggled, this, &FrmMain::SetDetailsShown);
+    connect(CheckFolderAction, &QAction::triggered, this, &FrmMain::AskFolderToCheck);
 
     // A new selection, by mouse or keyboard, raises the click once; a click on
     // the entry that is already selected changes nothing in the list, so it is
@@ -186,8 +192,24 @@ void FrmMain::OpenArchiveMember(const QString& path, const ArchiveContents& arch
         });
         return;
     }
+    OpenMember(path, member);
+}
+
+void FrmMain::OpenMember(const QString& path, const ArchiveMember& member) {
     FileBytes file(QFile::encodeName(path).toStdString(), member.range);
     ShowOpened(path, &member, [&] { parse_.ScanObjectFile(file, parse_.CurrentFile); });
+}
+
+void FrmMain::OpenObject(const QString& path, const ArchiveMember* member, int index) {
+    UserAction action(*this);
+    if (member != nullptr) {
+        OpenMember(path, *member);
+    } else {
+        OpenChosenFile(path);
+    }
+    if (index >= 0 && index < List1->count()) {
+        SetListIndex(index);
+    }
 }
 
 void FrmMain::ShowOpened(const QString& path, const ArchiveMember* member,
@@ -283,6 +305,8 @@ void FrmMain::Command5_Click() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
+    // Checks still running are stopped and their threads joined first.
+    qDeleteAll(findChildren<GuidCheckDialog*>(Qt::FindDirectChildrenOnly));
     Form_Unload();
     // Only reached where ending the program returns (under test): the window
     // is never merely hidden.
@@ -311,31 +335,87 @@ void FrmMain::SetDetailsShown(bool shown) {
 
 namespace {
 
-// The one local file being dragged, or an empty string.
-QString SingleDroppedFile(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+// What a drop asks for: the one local file being dragged, to open; or local
+// folders, or several local files and folders, to check for shared GUIDs.
+struct Dropped {
+    QString file;
+    QStringList check;
+};
+
+Dropped TakeDropped(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
         return {};
     }
-    const QUrl url = data->urls().first();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
+    QStringList local;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        local << url.toLocalFile();
+    }
+    if (local.size() == 1 && !QFileInfo(local.first()).isDir()) {
+        return {local.first(), {}};
+    }
+    return {{}, local};
 }
 
 }  // namespace
 
 void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!SingleDroppedFile(event->mimeData()).isEmpty()) {
+    const Dropped dropped = TakeDropped(event->mimeData());
+    if (!dropped.file.isEmpty() || !dropped.check.isEmpty()) {
         event->acceptProposedAction();
     }
 }
 
 void FrmMain::dropEvent(QDropEvent* event) {
-    const QString path = SingleDroppedFile(event->mimeData());
-    if (path.isEmpty()) {
+    const Dropped dropped = TakeDropped(event->mimeData());
+    if (!dropped.check.isEmpty()) {
+        event->acceptProposedAction();
+        CheckForConflicts(dropped.check, false);
+        return;
+    }
+    if (dropped.file.isEmpty()) {
         return;
     }
     event->acceptProposedAction();
     UserAction action(*this);
-    OpenChosenFile(path);
+    OpenChosenFile(dropped.file);
+}
+
+void FrmMain::AskFolderToCheck() {
+    const QString current = CurrentFile();
+    const QString folder =
+        desktop_.AskFolder(this, current.isEmpty() ? QString() : QFileInfo(current).path());
+    if (!folder.isEmpty()) {
+        CheckForConflicts({folder}, false);
+    }
+}
+
+void FrmMain::CheckForConflicts(const QStringList& paths, bool readChunks) {
+    // Absolute, so that the report and its copy name every file in full.
+    QStringList absolute;
+    for (const QString& path : paths) {
+        absolute << QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    }
+    auto* progress = new GuidCheckDialog(absolute, readChunks, this);
+    connect(progress, &GuidCheckDialog::Finished, this,
+            [this, absolute](std::shared_ptr<const GuidCheck> check) {
+                auto* report = new ConflictsWindow(absolute, std::move(check));
+                reports_.removeAll(nullptr);
+                reports_ << report;
+                connect(report, &ConflictsWindow::OpenObject, this,
+                        [this](const ObjectFileItem& file, int index) {
+                            const ArchiveMember member{file.member, file.range, {}};
+                            const bool inArchive = file.kind == ObjectFileItem::Kind::Member;
+                            OpenObject(ShownPath(file.path), inArchive ? &member : nullptr, index);
+                            activateWindow();
+                            raise();
+                        });
+                connect(report, &ConflictsWindow::ReadChunks, this,
+                        [this](const QStringList& again) { CheckForConflicts(again, true); });
+                report->show();
+            });
 }
 
 }  // namespace marrowick

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QWidget>
@@ -23,6 +24,7 @@ class QPushButton;
 
 namespace marrowick {
 
+class ConflictsWindow;
 class Desktop;
 class ParseIFF;
 class ScoreFrm;
@@ -46,6 +48,10 @@ class FrmMain : public QWidget, public MessageSink {
     // The expanded view brings the detail view into the window.
     bool DetailsShown() const { return detailsShown_; }
     void SetDetailsShown(bool shown);
+
+    // Opens `path`, or its archive member `member`, as Open IFF File would, and
+    // selects object `index` when the file lists it.
+    void OpenObject(const QString& path, const ArchiveMember* member, int index);
 
     // MessageSink: the reader's messages, shown once per user action.
     void ShowMessage(const std::string& text, const std::string& caption) override;
@@ -103,6 +109,7 @@ class FrmMain : public QWidget, public MessageSink {
     // archive first asks which of its object files to open.
     void OpenChosenFile(const QString& path);
     void OpenArchiveMember(const QString& path, const ArchiveContents& archive);
+    void OpenMember(const QString& path, const ArchiveMember& member);
     // Lists and shows what `fill` leaves in the index, after it has scanned
     // the file at `path` (or its archive member `member`) or refused it.
     void ShowOpened(const QString& path, const ArchiveMember* member,
@@ -117,6 +124,11 @@ class FrmMain : public QWidget, public MessageSink {
     void ShowThumbnail(int thumbIndex);
     QImage ImageListPicture(int thumbIndex);
     void ClearDetailView();
+
+    // Checking files and folders for objects that share a GUID, on a thread of
+    // its own with a progress dialog; each check ends in a report window.
+    void AskFolderToCheck();
+    void CheckForConflicts(const QStringList& paths, bool readChunks);
 
     ParseIFF& parse_;
     ScoreFrm& editor_;
@@ -134,6 +146,7 @@ class FrmMain : public QWidget, public MessageSink {
     bool detailsShown_ = false;
     int actionDepth_ = 0;
     QSet<QString> shownMessages_;
+    QList<QPointer<ConflictsWindow>> reports_;  // windows of their own, closed with this one
 
     // The controls, named as designed; each one's objectName is its name.
     QPushButton* Command1 = nullptr;
@@ -164,6 +177,7 @@ class FrmMain : public QWidget, public MessageSink {
     QLineEdit* Text2 = nullptr;
     QLineEdit* txtPrice = nullptr;
     QAction* ShowDetailsAction = nullptr;
+    QAction* CheckFolderAction = nullptr;
 };
 
 }  // namespace marrowick

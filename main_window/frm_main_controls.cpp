@@ -118,6 +118,11 @@ void FrmMain::CreateControls() {
     ShowDetailsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     ShowDetailsAction->setShortcutContext(Qt::WindowShortcut);
     addAction(ShowDetailsAction);
+    CheckFolderAction = new QAction(tr("Check a Folder for GUID Conflicts\u2026"), this);
+    CheckFolderAction->setObjectName(QStringLiteral("CheckFolderAction"));
+    CheckFolderAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    CheckFolderAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(CheckFolderAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     setAcceptDrops(true);
 }

@@ -17,6 +17,10 @@ QString QtDesktop::AskOpenFile(QWidget* parent, const QString& startFolder, cons
     return QFileDialog::getOpenFileName(parent, QString(), startFolder, filter);
 }
 
+QString QtDesktop::AskFolder(QWidget* parent, const QString& startFolder) {
+    return QFileDialog::getExistingDirectory(parent, QString(), startFolder);
+}
+
 void QtDesktop::ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);  // file names and texts are never markup

@@ -27,6 +27,10 @@ class Desktop {
     virtual QString AskOpenFile(QWidget* parent, const QString& startFolder,
                                 const QString& filter) = 0;
 
+    // Shows the toolkit's folder dialog; returns the chosen folder, or an empty
+    // string when the user cancels.
+    virtual QString AskFolder(QWidget* parent, const QString& startFolder) = 0;
+
     // A modal message box with an OK button only and no icon.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption) = 0;
 
@@ -53,6 +57,7 @@ class QtDesktop final : public Desktop {
   public:
     QString AskOpenFile(QWidget* parent, const QString& startFolder,
                         const QString& filter) override;
+    QString AskFolder(QWidget* parent, const QString& startFolder) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
     bool ShowMessageWithButton(QWidget* parent, const QString& text, const QString& caption,
                                const QString& button) override;

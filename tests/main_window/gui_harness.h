@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 // The reader, both windows, and a desktop that answers for the user.
 struct Harness final : Desktop {
-    QString answer;           // the open dialog's; empty is a cancel
+    QString answer;           // the open and folder dialogs'; empty is a cancel
     bool readChunks = false;  // the answer to a box with a second button
     int member = -1;          // the member dialog's: an index, or -1 for a cancel
     QStringList offered;      // what it offered last: the archive, then "name size" each
@@ -33,6 +33,7 @@ struct Harness final : Desktop {
     ~Harness() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QString AskOpenFile(QWidget*, const QString&, const QString&) override { return answer; }
+    QString AskFolder(QWidget*, const QString&) override { return answer; }
     void ShowMessage(QWidget* main, const QString& text, const QString& caption) override {
         shown << caption + u": "_s + text;
         listed = main->findChild<QListWidget*>()->count();

@@ -1,0 +1,102 @@
+#include "guid_check_dialog.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <climits>
+
+namespace marrowick {
+namespace {
+
+constexpr std::size_t kNotWalked = SIZE_MAX;
+
+int Clipped(std::size_t count) {
+    return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
+}
+
+// Runs on the checking thread: it only stores counts for the dialog's timer.
+class Counter final : public GuidCheckObserver {
+  public:
+    Counter(std::atomic<std::size_t>& total, std::atomic<std::size_t>& done,
+            const GuidCheckDialog::Pace& pace, const std::atomic<bool>& cancel)
+        : total_(total), done_(done), pace_(pace), cancel_(cancel) {}
+    void Walked(std::size_t paths) override { total_.store(paths); }
+    void Reading(std::size_t done, const QString&) override {
+        done_.store(done);
+        if (pace_) {
+            pace_(done, cancel_);
+        }
+    }
+
+  private:
+    std::atomic<std::size_t>& total_;
+    std::atomic<std::size_t>& done_;
+    const GuidCheckDialog::Pace& pace_;
+    const std::atomic<bool>& cancel_;
+};
+
+}  // namespace
+
+QString CheckTitle(const QStringList& paths) {
+    const QString first = paths.value(0);
+    const QString name = QFileInfo(first).fileName();
+    return GuidCheckDialog::tr("GUID Conflicts \u2013 %1").arg(name.isEmpty() ? first : name);
+}
+
+GuidCheckDialog::GuidCheckDialog(const QStringList& paths, bool readChunks, QWidget* parent,
+                                 Pace pace)
+    : QProgressDialog(parent), total_(kNotWalked), pace_(std::move(pace)) {
+    setWindowTitle(CheckTitle(paths));
+    setLabelText(tr("Looking for object files\u2026"));
+    setRange(0, 0);  // a busy indicator until the folders have been walked
+    setAutoReset(false);
+    setAutoClose(false);
+    connect(this, &QProgressDialog::canceled, this, [this] {
+        cancel_.store(true);
+        timer_.stop();
+    });
+    timer_.callOnTimeout(this, &GuidCheckDialog::ShowProgress);
+    timer_.start(50);
+
+    std::vector<std::string> names;
+    for (const QString& path : paths) {
+        names.push_back(QFile::encodeName(path).toStdString());
+    }
+    thread_ = std::thread([this, names = std::move(names), readChunks] {
+        Counter counter(total_, done_, pace_, cancel_);
+        result_ = std::make_unique<GuidCheck>(CheckGuids(names, readChunks, counter, &cancel_));
+        QMetaObject::invokeMethod(this, &GuidCheckDialog::Done, Qt::QueuedConnection);
+    });
+    show();
+}
+
+GuidCheckDialog::~GuidCheckDialog() {
+    cancel_.store(true);
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void GuidCheckDialog::ShowProgress() {
+    const std::size_t total = total_.load();
+    if (total == kNotWalked) {
+        return;
+    }
+    const std::size_t done = done_.load();
+    setMaximum(Clipped(total));
+    setValue(Clipped(done));
+    setLabelText(tr("Read %1 of %2 files and archives").arg(done).arg(total));
+}
+
+void GuidCheckDialog::Done() {
+    thread_.join();  // also makes the result safe to read here
+    timer_.stop();
+    hide();
+    if (!cancel_.load() && !result_->cancelled) {
+        emit Finished(std::move(result_));
+    }
+    deleteLater();
+}
+
+}  // namespace marrowick

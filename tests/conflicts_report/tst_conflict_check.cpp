@@ -1,0 +1,275 @@
+// The window's GUID check: how it starts, its thread, progress and Cancel, and
+// the report window against what marrowick-inspect says of the same folder.
+#include <sstream>
+
+#include "conflicts_window.h"
+#include "gui_harness.h"
+#include "guid_check_dialog.h"
+#include "run.h"
+
+namespace marrowick::test {
+namespace {
+
+// Folder c: copies of one file (0xE7EA4328), two sofas that clash (0x33), a
+// loose lamp taking the GUID of an archived lamp's tile (0x22), an object with
+// no GUID, a broken file and a map-less one whose shelf joins the sofas once read.
+QString Collection(const Harness& h) {
+    const Bytes chair = TypicalObjectFile("Chair", 128, 1, 0xE7EA4328, 0);
+    ArchiveBuilder game;
+    game.Member("objects/Lamp.IFF", TypicalObjectFile("Old lamp", 200, 1, 0x21, 1));
+    IffBuilder shelf;
+    shelf.Object(128, "Shelf", {.guid = 0x33});
+    shelf.OmitMap();
+    const std::pair<QString, Bytes> files[] = {
+        {u"one/chair.iff"_s, chair},
+        {u"two/Chair copy.IFF"_s, chair},
+        {u"sofa.iff"_s, TypicalObjectFile("Sofa", 128, 1, 0x33, 0)},
+        {u"two/sofa.iff"_s, TypicalObjectFile("Sofa B", 128, 1, 0x33, 0)},
+        {u"two/lamp.iff"_s, TypicalObjectFile("Lamp", 128, 1, 0x22, 1)},
+        {u"ghost.iff"_s, TypicalObjectFile("Ghost", 128, 1, 0, 0)},
+        {u"game.far"_s, game.Build()},
+        {u"broken.iff"_s, ToBytes("IFF")},
+        {u"nomap.iff"_s, shelf.Build()}};
+    QDir(h.dir.path()).mkpath(u"c/one"_s);
+    QDir(h.dir.path()).mkpath(u"c/two"_s);
+    for (const auto& [name, bytes] : files) {
+        h.Write(u"c/"_s + name, bytes);
+    }
+    return h.dir.filePath(u"c"_s);
+}
+
+QString Inspect(const QStringList& arguments) {
+    std::ostringstream out, err;
+    inspect::RunInspect(QStringList{u"marrowick-inspect"_s, u"--conflicts"_s} + arguments, out, err,
+                        false);
+    return QString::fromStdString(out.str());
+}
+
+QList<ConflictsWindow*> Reports() {
+    QList<ConflictsWindow*> reports;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* report = qobject_cast<ConflictsWindow*>(widget); report && report->isVisible()) {
+            reports << report;
+        }
+    }
+    return reports;
+}
+
+QTreeWidget* View(const ConflictsWindow* report) {
+    return report->findChild<QTreeWidget*>(u"Report"_s);
+}
+
+QString Kind(bool copies, bool loose) {
+    return copies ? u" copies"_s : loose ? u" loose"_s : u" clash"_s;
+}
+
+// Each group in view: its value, kind and objects as "file member label id".
+QStringList Groups(const ConflictsWindow* report) {
+    QStringList groups;
+    for (int g = 0; g < View(report)->topLevelItemCount(); ++g) {
+        const QTreeWidgetItem* group = View(report)->topLevelItem(g);
+        QString text = group->text(0);
+        if (group->isHidden() || !text.startsWith(u"GUID"_s)) {
+            continue;
+        }
+        text = text.section(u' ', 4, 4) +
+               Kind(text.contains(u"copies"_s), text.contains(u"archived"_s));
+        for (int o = 0; o < group->childCount(); ++o) {
+            const QTreeWidgetItem* row = group->child(o);
+            text += u"; %1 %2 %3 %4"_s.arg(row->text(0), row->text(1), row->text(2), row->text(3));
+        }
+        groups << text;
+    }
+    return groups;
+}
+
+// The same from marrowick-inspect's JSON, true conflicts first.
+QStringList CliGroups(const QJsonObject& cli, qsizetype above) {
+    QStringList clashes, copies;
+    for (const QJsonValue& value : cli[u"shared_guids"_s].toArray()) {
+        const QJsonObject group = value.toObject();
+        const bool copy = group[u"copies_of_one_file"_s].toBool();
+        QString text = group[u"value"_s].toString() +
+                       Kind(copy, group[u"loose_takes_archived_guid"_s].toBool());
+        for (const QJsonValue& object : group[u"objects"_s].toArray()) {
+            const QJsonObject o = object.toObject();
+            text += u"; %1 %2 %3 %4"_s
+                        .arg(o[u"file"_s].toString().mid(above), o[u"member"_s].toString(),
+                             o[u"list_text"_s].toString().section(u"  "_s, 0, 0))
+                        .arg(o[u"chunk_id"_s].toInt());
+        }
+        (copy ? copies : clashes) << text;
+    }
+    return clashes + copies;
+}
+
+}  // namespace
+
+class CheckTests : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { QTest::failOnWarning(QRegularExpression(u"^(?!This plugin does not)"_s)); }
+    void starts_data();
+    void starts();
+    void cancel();
+    void progressAndStop();
+    void report();
+};
+
+void CheckTests::starts_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("title");  // of the report; empty: the file opened instead
+    QTest::newRow("shortcut") << u"keys"_s << u"GUID Conflicts – c"_s;
+    QTest::newRow("menu") << u"menu"_s << u"GUID Conflicts – c"_s;
+    QTest::newRow("dropped folder") << u"c"_s << u"GUID Conflicts – c"_s;
+    QTest::newRow("several files") << u"c/sofa.iff c/two"_s << u"GUID Conflicts – sofa.iff"_s;
+    QTest::newRow("one file") << u"c/sofa.iff"_s << QString();
+}
+void CheckTests::starts() {
+    QFETCH(QString, how);
+    Harness h;
+    h.answer = Collection(h);
+    auto* action = h.window.findChild<QAction*>(u"CheckFolderAction"_s);
+    QVERIFY(h.window.actions().contains(action));
+    QCOMPARE(action->text() + u' ' + action->shortcut().toString(),
+             u"Check a Folder for GUID Conflicts… Ctrl+Shift+O"_s);
+    if (how == u"keys"_s) {
+        QApplication::setActiveWindow(&h.window);
+        QVERIFY(QTest::qWaitForWindowActive(&h.window));
+        QTest::keyClick(&h.window, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    } else if (how == u"menu"_s) {
+        action->trigger();
+    } else {
+        QList<QUrl> urls;
+        for (const QString& path : how.split(u' ')) {
+            urls << QUrl::fromLocalFile(h.dir.filePath(path));
+        }
+        QVERIFY(h.Drop(urls));
+    }
+    QFETCH(QString, title);
+    if (title.isEmpty()) {
+        QCOMPARE(h.Entries(), QStringList{u"Sofa  128"_s});
+        QVERIFY(!h.window.findChild<GuidCheckDialog*>());
+        return;
+    }
+    QTRY_COMPARE(Reports().size(), 1);
+    QCOMPARE(Reports()[0]->windowTitle(), title);
+}
+
+// Cancel at once: whenever the check ends, no report comes, and the window's
+// file and list stay as they were.
+void CheckTests::cancel() {
+    Harness h;
+    const QString lamp = Collection(h) + u"/two/lamp.iff"_s;
+    h.Open(lamp);
+    h.ClickEntry(1);
+    QVERIFY(h.Drop({QUrl::fromLocalFile(h.dir.filePath(u"c"_s))}));
+    QPointer<GuidCheckDialog> progress = h.window.findChild<GuidCheckDialog*>();
+    Harness::Click(progress->findChild<QPushButton*>());
+    QTRY_VERIFY(!progress);
+    QCOMPARE(Reports().size(), 0);
+    QCOMPARE(h.Entries().join(u'|') + QString::number(h.window.CurrentObject()),
+             u"Lamp  128|Lamp - tile 1  1291"_s);
+    QCOMPARE(h.window.CurrentFile(), lamp);
+}
+
+// Held at a file until cancelled: the dialog counts the files read out of all
+// found, Cancel reads no further file, and closing the window stops a check.
+void CheckTests::progressAndStop() {
+    Harness h;
+    const QStringList folder{Collection(h)};
+    std::atomic<int> reads = 0;
+    const auto holdAt = [&reads](std::size_t at) {
+        return [&reads, at](std::size_t done, const std::atomic<bool>& cancel) {
+            ++reads;
+            while (done == at && !cancel.load()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        };
+    };
+    QPointer<GuidCheckDialog> progress = new GuidCheckDialog(folder, false, &h.window, holdAt(2));
+    QSignalSpy finished(progress.data(), &GuidCheckDialog::Finished);
+    QCOMPARE(progress->maximum(), 0);  // busy until the folder has been walked
+    QTRY_COMPARE(progress->value(), 2);
+    QCOMPARE(progress->labelText() + QString::number(progress->maximum()),
+             u"Read 2 of 9 files and archives9"_s);
+    Harness::Click(progress->findChild<QPushButton*>());
+    QTRY_VERIFY(!progress);
+    QCOMPARE(reads.load(), 3);
+    QCOMPARE(finished.size(), 0);
+
+    reads = 0;
+    progress = new GuidCheckDialog(folder, false, &h.window, holdAt(1));
+    QTRY_COMPARE(reads.load(), 2);
+    h.window.close();
+    QVERIFY(!progress);
+    QCOMPARE(reads.load(), 2);
+    QCOMPARE(h.ends, 1);
+}
+
+// Groups, counts and text against marrowick-inspect; the filter; copying; a
+// double-click opens the object's file or member; Read Chunks checks again.
+void CheckTests::report() {
+    Harness h;
+    const QString folder = Collection(h);
+    QVERIFY(h.Drop({QUrl::fromLocalFile(folder + u'/')}));
+    QTRY_COMPARE(Reports().size(), 1);
+    ConflictsWindow* report = Reports()[0];
+    QApplication::setActiveWindow(report);
+    QVERIFY(QTest::qWaitForWindowActive(report));
+    QCOMPARE(report->focusWidget(), View(report));
+    const QJsonObject cli =
+        QJsonDocument::fromJson(Inspect({u"--json"_s, folder}).toUtf8()).object();
+    QCOMPARE(Groups(report), CliGroups(cli, h.dir.path().size() + 1));
+    QString counts;
+    for (const char* key : {"files", "archives", "objects", "conflicts", "copies"}) {
+        counts += QString::number(cli[QLatin1String(key)].toInt()) + u' ';
+    }
+    QCOMPARE(report->findChild<QLabel*>(u"Summary"_s)->text().remove(QRegularExpression(u"\\D"_s)),
+             counts.remove(u' ') + QString::number(cli[u"no_guid"_s].toArray().size()) +
+                 QString::number(cli[u"file_errors"_s].toArray().size()));
+
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString table = Inspect({folder});
+    QTest::keyClick(View(report), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), table);
+    auto* filter = report->findChild<QLineEdit*>(u"Filter"_s);
+    for (const QString& typed : {u"LAMP"_s, u"0x00000022"_s, u"TWO/LAMP"_s, u"2200 0000"_s}) {
+        filter->setText(typed);
+        QCOMPARE(Groups(report).join(u'\n').section(u' ', 0, 1), u"0x00000022 loose;"_s);
+    }
+    filter->setFocus();
+    filter->selectAll();
+    QTest::keyClick(filter, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), u"2200 0000"_s);
+    filter->deselect();
+    clipboard->clear();
+    QTest::keyClick(filter, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), table);
+    clipboard->clear();
+    Harness::Click(report->findChild<QPushButton*>(u"CopyReport"_s));
+    QCOMPARE(clipboard->text(), table);
+
+    const QTreeWidgetItem* lamps = View(report)->topLevelItem(0);
+    for (int row : {0, 1}) {
+        const QPoint at = View(report)->visualItemRect(lamps->child(row)).center();
+        QTest::mouseClick(View(report)->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(View(report)->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(h.Shown(u"Label1"_s) + QString::number(h.window.CurrentObject()),
+                 row == 0 ? u"objects/Lamp.IFF1"_s : u"lamp.iff0"_s);
+    }
+    QCOMPARE(h.window.CurrentFile(), folder + u"/two/lamp.iff"_s);
+    Harness::Click(report->findChild<QPushButton*>(u"ReadChunks"_s));
+    QTRY_COMPARE(Reports().size(), 2);
+    ConflictsWindow* again = Reports()[Reports()[0] == report ? 1 : 0];
+    QVERIFY(!again->findChild<QPushButton*>(u"ReadChunks"_s)->isVisible());
+    QCOMPARE(again->ReportText(), Inspect({u"--walk-chunks"_s, folder}));
+    QVERIFY(Groups(again)[1].contains(u"; c/nomap.iff  Shelf 128;"_s));
+    QCOMPARE(h.shown, QStringList());
+}
+
+}  // namespace marrowick::test
+
+QTEST_MAIN(marrowick::test::CheckTests)
+#include "tst_conflict_check.moc"
