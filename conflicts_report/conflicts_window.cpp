@@ -126,19 +126,31 @@ void ConflictsWindow::FillView() {
     }
     std::stable_partition(groups.begin(), groups.end(),
                           [](const SharedGuid* g) { return !g->copiesOfOneFile; });
+    QList<QTreeWidgetItem*> rows;
     for (const SharedGuid* group : groups) {
-        AddGroup(*group);
+        rows << Group(*group);
     }
     if (!check_->report.noGuid.empty()) {
         auto* section = new QTreeWidgetItem(
-            view_, {tr("Objects with no GUID (0000 0000): %1").arg(check_->report.noGuid.size())});
-        section->setFirstColumnSpanned(true);
+            {tr("Objects with no GUID (0000 0000): %1").arg(check_->report.noGuid.size())});
         for (const GuidUser& user : check_->report.noGuid) {
             AddObject(section, user);
         }
+        rows << section;
     }
-    AddFileNotes(tr("Files with errors: %1"), check_->errors);
-    AddFileNotes(tr("Files read with warnings: %1"), check_->chunkReading.warnings);
+    rows << FileNotes(tr("Files with errors: %1"), check_->errors)
+         << FileNotes(tr("Files read with warnings: %1"), check_->chunkReading.warnings);
+    rows.removeAll(nullptr);
+    view_->addTopLevelItems(rows);
+    // Headings, and the rows of the file notes, take the whole width.
+    for (QTreeWidgetItem* row : std::as_const(rows)) {
+        row->setFirstColumnSpanned(true);
+        for (int child = 0; child < row->childCount(); ++child) {
+            if (!row->child(child)->data(kFile, kFileRole).isValid()) {
+                row->child(child)->setFirstColumnSpanned(true);
+            }
+        }
+    }
     view_->expandAll();
     view_->header()->setStretchLastSection(false);
     view_->header()->setSectionResizeMode(kFile, QHeaderView::Stretch);
@@ -167,13 +179,12 @@ QString ConflictsWindow::Summary() const {
     return parts.join(QStringLiteral("   "));
 }
 
-void ConflictsWindow::AddGroup(const SharedGuid& group) {
-    auto* row = new QTreeWidgetItem(
-        view_, {tr("GUID %1 \u00B7 %2 \u2014 %3, %4 objects")
-                    .arg(QString::fromStdString(GuidBoxes(group.guid)),
-                         QString::fromStdString(GuidValue(group.guid)), Kind(group))
-                    .arg(group.users.size())});
-    row->setFirstColumnSpanned(true);
+QTreeWidgetItem* ConflictsWindow::Group(const SharedGuid& group) const {
+    auto* row =
+        new QTreeWidgetItem({tr("GUID %1 \u00B7 %2 \u2014 %3, %4 objects")
+                                 .arg(QString::fromStdString(GuidBoxes(group.guid)),
+                                      QString::fromStdString(GuidValue(group.guid)), Kind(group))
+                                 .arg(group.users.size())});
     row->setData(kFile, kGroupRole, true);
     if (!group.copiesOfOneFile) {
         QFont bold = row->font(kFile);
@@ -183,9 +194,10 @@ void ConflictsWindow::AddGroup(const SharedGuid& group) {
     for (const GuidUser& user : group.users) {
         AddObject(row, user);
     }
+    return row;
 }
 
-void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user) {
+void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user) const {
     const ObjectFileItem& item = check_->files[static_cast<std::size_t>(user.file)].item;
     auto* row = new QTreeWidgetItem(
         parent, {Shown(check_->shownPaths[static_cast<std::size_t>(user.file)]),
@@ -195,19 +207,19 @@ void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user) {
     row->setData(kFile, kIndexRole, user.index);
 }
 
-void ConflictsWindow::AddFileNotes(const QString& heading, const std::vector<FileError>& notes) {
+QTreeWidgetItem* ConflictsWindow::FileNotes(const QString& heading,
+                                            const std::vector<FileError>& notes) const {
     if (notes.empty()) {
-        return;
+        return nullptr;
     }
-    auto* section = new QTreeWidgetItem(view_, {heading.arg(notes.size())});
-    section->setFirstColumnSpanned(true);
+    auto* section = new QTreeWidgetItem({heading.arg(notes.size())});
     for (const FileError& note : notes) {
-        auto* row = new QTreeWidgetItem(
+        new QTreeWidgetItem(
             section,
             {Shown(note.file) + (note.member ? QStringLiteral(": ") + *note.member : QString()) +
              QStringLiteral(": ") + FromUtf8Line(note.error)});
-        row->setFirstColumnSpanned(true);
     }
+    return section;
 }
 
 QString ConflictsWindow::Shown(const QString& path) const {

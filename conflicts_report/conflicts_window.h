@@ -41,10 +41,12 @@ class ConflictsWindow final : public QWidget {
     QString Summary() const;
     // The groups, true conflicts first, then the objects with no GUID and the
     // files with errors or warnings.
+    // The rows are made apart from the view and handed to it at once: adding
+    // them one by one would update it thousands of times.
     void FillView();
-    void AddGroup(const SharedGuid& group);
-    void AddObject(QTreeWidgetItem* parent, const GuidUser& user);
-    void AddFileNotes(const QString& heading, const std::vector<FileError>& notes);
+    QTreeWidgetItem* Group(const SharedGuid& group) const;
+    void AddObject(QTreeWidgetItem* parent, const GuidUser& user) const;
+    QTreeWidgetItem* FileNotes(const QString& heading, const std::vector<FileError>& notes) const;
     // A file's path below the folder that holds the checked path it lies in.
     QString Shown(const QString& path) const;
     void ApplyFilter(const QString& text);
