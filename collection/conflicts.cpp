@@ -61,10 +61,26 @@ class CopyCheck {
     std::map<std::pair<int, int>, bool> known_;
 };
 
-QJsonValue MemberName(const ObjectFileItem& item) {
-    return item.kind == ObjectFileItem::Kind::Member
-               ? QJsonValue(QString::fromStdString(Cp1252ToUtf8(item.member)))
-               : QJsonValue(QJsonValue::Null);
+// A "member" field: the name, or null.
+QJsonValue MemberValue(const std::optional<QString>& member) {
+    return member ? QJsonValue(*member) : QJsonValue();
+}
+
+// The files with errors, or read with warnings: each file, its member when
+// archives were read, and the text under `textKey`.
+void PrintFileNotes(Printer& p, const std::string& key, const std::string& textKey,
+                    const std::vector<FileError>& notes, bool archives) {
+    p.BeginList(key);
+    for (const FileError& note : notes) {
+        p.BeginRecord();
+        p.Value("file", note.file);
+        if (archives) {
+            p.Value("member", MemberValue(note.member));
+        }
+        p.Value(textKey, QString::fromStdString(note.error));
+        p.EndRecord();
+    }
+    p.EndList();
 }
 
 void PrintUser(Printer& p, const std::vector<ListedFile>& files,
@@ -73,7 +89,7 @@ void PrintUser(Printer& p, const std::vector<ListedFile>& files,
     p.BeginRecord();
     p.Value("file", shownPaths[f], "File");
     if (archives) {
-        p.Value("member", MemberName(files[f].item), "Member");
+        p.Value("member", MemberValue(MemberName(files[f].item)), "Member");
     }
     p.Value("index", user.index, "Index");
     p.Value("list_text", QString::fromStdString(Cp1252ToUtf8(user.listText)), "Entry");
@@ -82,6 +98,13 @@ void PrintUser(Printer& p, const std::vector<ListedFile>& files,
 }
 
 }  // namespace
+
+std::optional<QString> MemberName(const ObjectFileItem& item) {
+    if (item.kind != ObjectFileItem::Kind::Member) {
+        return std::nullopt;
+    }
+    return QString::fromStdString(Cp1252ToUtf8(item.member));
+}
 
 std::string GuidBoxes(const std::array<std::uint8_t, 4>& guid) {
     char text[10];
@@ -182,29 +205,9 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
         PrintUser(p, files, shownPaths, user, archives.has_value());
     }
     p.EndList();
-    p.BeginList("file_errors");
-    for (const FileError& error : errors) {
-        p.BeginRecord();
-        p.Value("file", error.file);
-        if (archives) {
-            p.Value("member", error.member ? QJsonValue(*error.member) : QJsonValue());
-        }
-        p.Value("error", QString::fromStdString(error.error));
-        p.EndRecord();
-    }
-    p.EndList();
+    PrintFileNotes(p, "file_errors", "error", errors, archives.has_value());
     if (chunkReading) {
-        p.BeginList("file_warnings");
-        for (const FileError& warning : chunkReading->warnings) {
-            p.BeginRecord();
-            p.Value("file", warning.file);
-            if (archives) {
-                p.Value("member", warning.member ? QJsonValue(*warning.member) : QJsonValue());
-            }
-            p.Value("warning", QString::fromStdString(warning.error));
-            p.EndRecord();
-        }
-        p.EndList();
+        PrintFileNotes(p, "file_warnings", "warning", chunkReading->warnings, archives.has_value());
     }
     p.EndRecord();
 }

@@ -54,6 +54,10 @@ std::string GuidBoxes(const std::array<std::uint8_t, 4>& guid);
 // "0xE7EA4328", the bytes as a little-endian 32-bit value.
 std::string GuidValue(const std::array<std::uint8_t, 4>& guid);
 
+// An archive member's name for people; nothing for a loose file or an archive
+// refused whole.
+std::optional<QString> MemberName(const ObjectFileItem& item);
+
 struct FileError {
     QString file;
     std::string error;

@@ -3,21 +3,11 @@
 #include <QFile>
 
 #include "collect_paths.h"
-#include "cp1252.h"
 #include "object_files.h"
 #include "same_bytes.h"
 
 namespace marrowick {
 namespace {
-
-QString FromFile(const std::string& bytes) {
-    return QString::fromStdString(Cp1252ToUtf8(bytes));
-}
-
-std::optional<QString> MemberOf(const ObjectFileItem& item) {
-    return item.kind == ObjectFileItem::Kind::Member ? std::optional(FromFile(item.member))
-                                                     : std::nullopt;
-}
 
 bool Stopped(const std::atomic<bool>* cancel) {
     return cancel != nullptr && cancel->load(std::memory_order_relaxed);
@@ -27,6 +17,11 @@ bool Stopped(const std::atomic<bool>* cancel) {
 
 QString ShownPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+QString ShownItem(const ObjectFileItem& item) {
+    const std::optional<QString> member = MemberName(item);
+    return member ? ShownPath(item.path) + QStringLiteral(": ") + *member : ShownPath(item.path);
 }
 
 std::string NoticeLine(const QString& shown, const std::string& message) {
@@ -53,10 +48,8 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
     ForEachObjectFile(
         collected.entries, archives,
         [&](const ObjectFileItem& item, FileBytes* file) {
-            const QString shown =
-                item.kind == ObjectFileItem::Kind::Member
-                    ? ShownPath(item.path) + QStringLiteral(": ") + FromFile(item.member)
-                    : ShownPath(item.path);
+            const QString path = ShownPath(item.path);
+            const QString shown = ShownItem(item);
             observer.Reading(item.entry, shown);
             metArchive = metArchive || item.InArchive();
             ListedFile listed{item, {}};
@@ -67,18 +60,16 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
             }
             if (!listed.listing.error.empty()) {
                 observer.Notice(NoticeLine(shown, listed.listing.error));
-                check.errors.push_back(
-                    {ShownPath(item.path), listed.listing.error, MemberOf(item)});
+                check.errors.push_back({path, listed.listing.error, MemberName(item)});
             }
             if (listed.listing.readBy == IndexSource::Chunks) {
                 ++check.chunkReading.files;
             }
             for (const std::string& warning : listed.listing.warnings) {
                 observer.Notice(NoticeLine(shown, warning));
-                check.chunkReading.warnings.push_back(
-                    {ShownPath(item.path), warning, MemberOf(item)});
+                check.chunkReading.warnings.push_back({path, warning, MemberName(item)});
             }
-            check.shownPaths.push_back(ShownPath(item.path));
+            check.shownPaths.push_back(path);
             check.files.push_back(std::move(listed));
         },
         cancel);

@@ -57,6 +57,8 @@ void PrintGuidCheck(Printer& printer, const GuidCheck& check);
 
 // How a path is shown: its bytes decoded as the system names files.
 QString ShownPath(const std::string& path);
+// What a line about an item names: the file, or the archive and its member.
+QString ShownItem(const ObjectFileItem& item);
 // A line for stderr: what it is about, then the message on one line.
 std::string NoticeLine(const QString& shown, const std::string& message);
 

@@ -201,7 +201,7 @@ void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user) c
     const ObjectFileItem& item = check_->files[static_cast<std::size_t>(user.file)].item;
     auto* row = new QTreeWidgetItem(
         parent, {Shown(check_->shownPaths[static_cast<std::size_t>(user.file)]),
-                 item.kind == ObjectFileItem::Kind::Member ? FromFileText(item.member) : QString(),
+                 MemberName(item).value_or(QString()),
                  FromFileText(ObjectLabelFromEntry(user.listText)), QString::number(user.chunkId)});
     row->setData(kFile, kFileRole, user.file);
     row->setData(kFile, kIndexRole, user.index);

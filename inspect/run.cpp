@@ -4,7 +4,6 @@
 #include <QFile>
 
 #include "collect_paths.h"
-#include "cp1252.h"
 #include "guid_check.h"
 #include "marrowick_version.h"
 #include "object_files.h"
@@ -16,10 +15,6 @@ namespace {
 
 constexpr const char* kProgram = "marrowick-inspect";
 
-QString FromFile(const std::string& bytes) {
-    return QString::fromStdString(Cp1252ToUtf8(bytes));
-}
-
 std::vector<std::string> LocalPaths(const QStringList& arguments) {
     std::vector<std::string> paths;
     for (const QString& argument : arguments) {
@@ -28,25 +23,13 @@ std::vector<std::string> LocalPaths(const QStringList& arguments) {
     return paths;
 }
 
-// What a line names: the file, or the archive and its member.
-QString ShownItem(const ObjectFileItem& item) {
-    return item.kind == ObjectFileItem::Kind::Member
-               ? ShownPath(item.path) + QStringLiteral(": ") + FromFile(item.member)
-               : ShownPath(item.path);
-}
-
-std::optional<QString> MemberOf(const ObjectFileItem& item) {
-    return item.kind == ObjectFileItem::Kind::Member ? std::optional(FromFile(item.member))
-                                                     : std::nullopt;
-}
-
 // The "member" field of a record from an archive: the name, or null for an
 // archive refused whole. Records of loose files have none.
 std::optional<QJsonValue> MemberField(const ObjectFileItem& item) {
     if (!item.InArchive()) {
         return std::nullopt;
     }
-    const std::optional<QString> member = MemberOf(item);
+    const std::optional<QString> member = MemberName(item);
     return member ? QJsonValue(*member) : QJsonValue();
 }
 
