@@ -160,24 +160,25 @@ ConflictReport FindConflicts(const std::vector<ListedFile>& files,
 
 void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
                          const std::vector<QString>& shownPaths, const ConflictReport& report,
-                         const std::vector<FileError>& errors,
-                         const std::optional<ChunkReading>& chunkReading,
+                         const std::vector<FileError>& errors, const ReadWarnings& readWarnings,
                          std::optional<int> archives) {
+    // Runs with no warning and no reading by chunks print as they always have.
+    const bool warningsShown = readWarnings.readByChunks || !readWarnings.warnings.empty();
     p.BeginRecord();
     p.Value("files", static_cast<qint64>(files.size()), "Files");
     if (archives) {
         p.Value("archives", *archives, "Archives");
     }
-    if (chunkReading) {
-        p.Value("read_by_chunks", chunkReading->files, "Read by chunks");
+    if (readWarnings.readByChunks) {
+        p.Value("read_by_chunks", *readWarnings.readByChunks, "Read by chunks");
     }
     p.Value("objects", report.objects, "Objects");
     p.Value("conflicts", report.trueConflicts, "Conflicts");
     p.Value("copies", static_cast<qint64>(report.shared.size()) - report.trueConflicts,
             "Copies of one file");
     p.Value("errors", static_cast<qint64>(errors.size()), "Errors");
-    if (chunkReading) {
-        p.Value("warnings", static_cast<qint64>(chunkReading->warnings.size()), "Warnings");
+    if (warningsShown) {
+        p.Value("warnings", static_cast<qint64>(readWarnings.warnings.size()), "Warnings");
     }
     p.BeginList("shared_guids", "GUIDs used by more than one object");
     for (const SharedGuid& group : report.shared) {
@@ -206,8 +207,8 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
     }
     p.EndList();
     PrintFileNotes(p, "file_errors", "error", errors, archives.has_value());
-    if (chunkReading) {
-        PrintFileNotes(p, "file_warnings", "warning", chunkReading->warnings, archives.has_value());
+    if (warningsShown) {
+        PrintFileNotes(p, "file_warnings", "warning", readWarnings.warnings, archives.has_value());
     }
     p.EndRecord();
 }

@@ -64,11 +64,13 @@ struct FileError {
     std::optional<QString> member;  // the archive member's name, when it is one
 };
 
-// What the report adds when files without a resource map are read by walking
-// their chunks.
-struct ChunkReading {
-    int files = 0;                    // how many were read that way
-    std::vector<FileError> warnings;  // one per warning of a walk
+// The files read with warnings: by a chunk walk that stopped early or left
+// chunks out, or cut short.
+struct ReadWarnings {
+    // How many files were read by walking their chunks, in a run that reads
+    // files without a resource map so.
+    std::optional<int> readByChunks;
+    std::vector<FileError> warnings;  // one per warning
 };
 
 // `archives` is how many archives were read, given when the run met any: the
@@ -77,7 +79,7 @@ struct ChunkReading {
 void PrintConflictReport(Printer& printer, const std::vector<ListedFile>& files,
                          const std::vector<QString>& shownPaths, const ConflictReport& report,
                          const std::vector<FileError>& errors,
-                         const std::optional<ChunkReading>& chunkReading = std::nullopt,
+                         const ReadWarnings& readWarnings = {},
                          std::optional<int> archives = std::nullopt);
 
 }  // namespace marrowick

@@ -34,6 +34,9 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
                      GuidCheckObserver& observer, const std::atomic<bool>* cancel) {
     GuidCheck check;
     check.readChunks = readChunks;
+    if (readChunks) {
+        check.readWarnings.readByChunks = 0;
+    }
     const CollectedPaths collected = CollectPaths(paths, cancel);
     for (const std::string& folder : collected.emptyFolders) {
         observer.Notice(NoticeLine(ShownPath(folder), kNothingToRead));
@@ -62,12 +65,12 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
                 observer.Notice(NoticeLine(shown, listed.listing.error));
                 check.errors.push_back({path, listed.listing.error, MemberName(item)});
             }
-            if (listed.listing.readBy == IndexSource::Chunks) {
-                ++check.chunkReading.files;
+            if (readChunks && listed.listing.readBy == IndexSource::Chunks) {
+                ++*check.readWarnings.readByChunks;
             }
             for (const std::string& warning : listed.listing.warnings) {
                 observer.Notice(NoticeLine(shown, warning));
-                check.chunkReading.warnings.push_back({path, warning, MemberName(item)});
+                check.readWarnings.warnings.push_back({path, warning, MemberName(item)});
             }
             check.shownPaths.push_back(path);
             check.files.push_back(std::move(listed));
@@ -87,8 +90,7 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
 
 void PrintGuidCheck(Printer& printer, const GuidCheck& check) {
     PrintConflictReport(printer, check.files, check.shownPaths, check.report, check.errors,
-                        check.readChunks ? std::optional(check.chunkReading) : std::nullopt,
-                        check.archives);
+                        check.readWarnings, check.archives);
 }
 
 }  // namespace marrowick

@@ -38,7 +38,7 @@ struct GuidCheck {
     std::vector<ListedFile> files;    // every file and member read, in order
     std::vector<QString> shownPaths;  // each file's path as given, for people
     std::vector<FileError> errors;
-    ChunkReading chunkReading;    // files read by chunks, and their warnings
+    ReadWarnings readWarnings;    // files read by chunks, and files read with warnings
     std::optional<int> archives;  // archives read, once the collection had any
     ConflictReport report;
     bool readChunks = false;  // files without a resource map were read by chunks

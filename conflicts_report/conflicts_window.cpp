@@ -139,7 +139,7 @@ void ConflictsWindow::FillView() {
         rows << section;
     }
     rows << FileNotes(tr("Files with errors: %1"), check_->errors)
-         << FileNotes(tr("Files read with warnings: %1"), check_->chunkReading.warnings);
+         << FileNotes(tr("Files read with warnings: %1"), check_->readWarnings.warnings);
     rows.removeAll(nullptr);
     view_->addTopLevelItems(rows);
     // Headings, and the rows of the file notes, take the whole width.
@@ -167,8 +167,8 @@ QString ConflictsWindow::Summary() const {
     if (check_->archives) {
         parts << tr("Archives: %1").arg(*check_->archives);
     }
-    if (check_->readChunks) {
-        parts << tr("Read by chunks: %1").arg(check_->chunkReading.files);
+    if (check_->readWarnings.readByChunks) {
+        parts << tr("Read by chunks: %1").arg(*check_->readWarnings.readByChunks);
     }
     parts << tr("Objects: %1").arg(report.objects)
           << tr("True conflicts: %1").arg(report.trueConflicts)

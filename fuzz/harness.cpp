@@ -86,7 +86,8 @@ Index Walk(Bytes bytes) {
 // offset + 96 (L: the map size's low 16 bits). The OBJD, CTSS and BMP_ lists (types
 // 0, 3, 10) have as many entries as the count's low byte says and the file holds:
 // offset, id, flags, then for OBJD and BMP_ a label to its zero byte (or 16 for
-// BMP_) and an optional 0xA3 pad; CTSS entries are 10 bytes apart.
+// BMP_) and an optional 0xA3 pad; CTSS entries are 10 bytes apart. One warning
+// says when the file is cut short.
 Index ReadMap(Bytes bytes, std::uint64_t map) {
     Index index;
     const std::uint64_t size = bytes.size();
@@ -112,6 +113,15 @@ Index ReadMap(Bytes bytes, std::uint64_t map) {
             at += k != 1 && at < size && bytes[at] == 0xA3 ? 1u : 0u;
         }
     }
+    // Cut short: the map, or a listed chunk, runs past the end by its declared size.
+    bool cut = map + Int32(&bytes[map + 4]) > size;
+    for (const auto& rows : index.rows) {
+        for (const auto& [place, id] : rows) {
+            const auto at = static_cast<std::uint64_t>(place);
+            cut = cut || at + 8 > size || at + Int32(&bytes[at + 4]) > size;
+        }
+    }
+    index.warnings = cut ? 1 : 0;
     return index;
 }
 

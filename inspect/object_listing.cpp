@@ -146,6 +146,8 @@ void PrintFileListing(Printer& printer, const QString& shownPath, const FileList
                                : QJsonValue(QString::fromStdString(listing.error)));
     if (showReadBy) {
         printer.Value("read_by", ReadByValue(listing.readBy), "Read by");
+    }
+    if (showReadBy || !listing.warnings.empty()) {
         printer.Value("warnings", TextList(listing.warnings));
     }
     printer.BeginList("objects", "Objects");

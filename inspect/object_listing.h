@@ -31,7 +31,7 @@ struct ObjectRecord {
 struct FileListing {
     std::string error;  // the first message the window would show (UTF-8); empty if none
     IndexSource readBy = IndexSource::None;
-    std::vector<std::string> warnings;  // of a chunk walk (UTF-8)
+    std::vector<std::string> warnings;  // of a chunk walk, or of a file cut short (UTF-8)
     std::vector<ObjectRecord> objects;  // empty when there is an error
 };
 
@@ -42,7 +42,8 @@ FileListing ListFile(ParseIFF& parse, FileBytes& file, const std::string& path,
                      bool readChunks = false);
 
 // Writes one file's record: `shownPath` is the path as the user gave it. With
-// `showReadBy`, the record says how the file was read and lists its warnings.
+// `showReadBy`, the record says how the file was read. Its warnings are listed
+// then, and whenever there are any.
 // A record for an archive names it, and `member` (null for a refused archive).
 void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,
                       bool showReadBy = false,

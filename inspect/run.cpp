@@ -96,7 +96,7 @@ int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std
         check = CheckGuids(paths, readChunks, observer);
     }
     PrintGuidCheck(printer, check);
-    if (check.files.empty() || !check.errors.empty() || !check.chunkReading.warnings.empty()) {
+    if (check.files.empty() || !check.errors.empty() || !check.readWarnings.warnings.empty()) {
         return kFileError;
     }
     return check.report.trueConflicts > 0 ? kGuidConflict : kAllRead;

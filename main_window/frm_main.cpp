@@ -237,7 +237,7 @@ void FrmMain::ShowOpened(const QString& path, const ArchiveMember* member,
         ClearDetailView();
     }
     ShowHowListed();
-    ShowWalkWarnings(name);
+    ShowScanWarnings(name);
 }
 
 void FrmMain::Refuse(const QString& why) {
@@ -263,7 +263,7 @@ void FrmMain::ShowHowListed() {
     Label1->setToolTip(tip.join(QLatin1Char('\n')));
 }
 
-void FrmMain::ShowWalkWarnings(const QString& name) {
+void FrmMain::ShowScanWarnings(const QString& name) {
     if (parse_.ScanWarnings.empty()) {
         return;
     }

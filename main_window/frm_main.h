@@ -118,9 +118,10 @@ class FrmMain : public QWidget, public MessageSink {
     void Refuse(const QString& why);
     // Says, where the window can without touching its designed texts, which
     // archive the file is in and whether the list came from the file's chunks;
-    // then any warning of that walk, naming the file as `name`.
+    // then any warning of the scan (a walk that stopped, a file cut short),
+    // naming the file as `name`.
     void ShowHowListed();
-    void ShowWalkWarnings(const QString& name);
+    void ShowScanWarnings(const QString& name);
     void ShowThumbnail(int thumbIndex);
     QImage ImageListPicture(int thumbIndex);
     void ClearDetailView();

@@ -130,8 +130,9 @@ class ParseIFF {
     std::array<std::int64_t, kRows> BmpChunkPos{};  // kept for thumbnails
     // The descriptor under which a reader has the file open; -1 between calls.
     int FileNum = -1;
-    // How the index was filled, and what a chunk walk had to stop at or leave
-    // out (UTF-8 texts, each naming the byte offset or the type concerned).
+    // How the index was filled, and what the scan found wrong with a file it
+    // could still read: a chunk walk that had to stop or leave chunks out, or a
+    // file cut short (UTF-8 texts, each naming the byte offset or the type).
     IndexSource ReadBy = IndexSource::None;
     std::vector<std::string> ScanWarnings;
 

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "file_bytes.h"
 #include "parse_iff.h"
@@ -49,6 +51,57 @@ std::uint64_t SkipLabel(FileBytes& file, std::uint64_t at, bool bitmapLabel) {
 // the entry does not lie wholly inside the file: the list ends there.
 bool ReadEntry(FileBytes& file, std::uint64_t at, std::uint8_t (&fixed)[8]) {
     return file.ReadInto(at, fixed) == sizeof fixed;
+}
+
+// A file cut short: its resource map, or a chunk that the index lists, runs past
+// the end of the file by its declared size. Returns what the user is told, naming
+// the first part missing (the map before any chunk), or nothing for a whole file.
+std::optional<std::string> CutShortWarning(FileBytes& file, const ParseIFF& parse,
+                                           std::uint64_t map, std::uint64_t mapSize) {
+    const std::uint64_t end = file.size();
+    const std::string ends = "The file is cut short: it ends at byte " + std::to_string(end);
+    std::optional<std::string> first;
+    int more = 0;
+    const auto missing = [&](std::string what) {
+        if (first) {
+            ++more;
+        } else {
+            first = ends + what;
+        }
+    };
+    if (map + mapSize > end) {
+        missing(", inside its resource map, which starts at byte " + std::to_string(map) +
+                " and is " + std::to_string(mapSize) + " bytes long.");
+    }
+    const auto listed = [&](const char* type, int count, const auto& positions) {
+        for (int i = 0; i < count; ++i) {
+            const auto at = static_cast<std::uint64_t>(positions[static_cast<std::size_t>(i)]);
+            const std::string chunk = std::string(type) + " chunk";
+            std::uint8_t header[8];
+            if (file.ReadInto(at, header) < sizeof header) {
+                missing(at >= end ? ", before the " + chunk + " that its map places at byte " +
+                                        std::to_string(at) + "."
+                                  : ", inside the header of the " + chunk + " at byte " +
+                                        std::to_string(at) + ".");
+                continue;
+            }
+            const auto size =
+                static_cast<std::uint64_t>(ReadBE32(header[4], header[5], header[6], header[7]));
+            if (at + size > end) {
+                missing(", inside the " + chunk + " that starts at byte " + std::to_string(at) +
+                        " and is " + std::to_string(size) + " bytes long.");
+            }
+        }
+    };
+    listed("OBJD", parse.ObjdCount, parse.ObjdChunkPos);
+    listed("CTSS", parse.CtssCount, parse.CtssChunkPos);
+    listed("BMP_", parse.BmpCount, parse.BmpChunkPos);
+    if (more > 0) {
+        *first += more == 1
+                      ? " 1 more listed chunk runs past the end too."
+                      : " " + std::to_string(more) + " more listed chunks run past the end too.";
+    }
+    return first;
 }
 
 }  // namespace
@@ -193,6 +246,11 @@ void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
             entry = SkipLabel(file, entry + 8, true);
         }
         BmpCount = read;
+    }
+    const auto mapSize = static_cast<std::uint64_t>(
+        ReadBE32(mapHeader[4], mapHeader[5], mapHeader[6], mapHeader[7]));
+    if (std::optional<std::string> cut = CutShortWarning(file, *this, map, mapSize)) {
+        ScanWarnings.push_back(std::move(*cut));
     }
     FileNum = -1;
 }

@@ -203,6 +203,50 @@ TEST_F(Collection, JsonReportWithChunkReading) {
     EXPECT_EQ(run.status, kFileError);  // the warning wins over the shared GUID
 }
 
+// A download cut short keeps the objects read before its end and says what is
+// missing, whatever the mode; a file that ends at a chunk boundary past every
+// listed chunk is whole.
+TEST(CutShort, MapOrListedChunkRunningPastTheEnd) {
+    Folder folder;
+    IffBuilder file;
+    file.MapFirst();
+    file.Object(512, "Sofa", {.guid = 0x1234, .catalog_id = 7});
+    const std::uint32_t tile = file.Object(513, "Sofa - tile 1", {.guid = 0x1235});
+    const std::uint32_t texts =
+        file.Chunk("CTSS", 7, "", marrowick::test::CatalogTexts("Sofa", "A sofa."));
+    file.Chunk("BMP_", 7, "", marrowick::test::CatalogThumbnail(0x3060C0, 0x60A0F0));
+    const std::uint32_t sprites = file.Chunk("SPR2", 512, "", Bytes(4000, 0));
+    const Bytes whole = file.Build();
+    const std::uint32_t map = static_cast<std::uint32_t>(whole.size()) - sprites - 4076;  // its size
+    const std::pair<std::uint32_t, std::string> cuts[] = {
+        {104, "104, inside its resource map, which starts at byte 64 and is 194 bytes long."},
+        {map + tile + 100,
+         "650, inside the OBJD chunk that starts at byte 550 and is 292 bytes long. 2 more "
+         "listed chunks run past the end too."},
+        {map + texts + 80,
+         "922, inside the CTSS chunk that starts at byte 842 and is 97 bytes long. 1 more "
+         "listed chunk runs past the end too."},
+        {map + sprites, ""}};
+    for (const auto& [size, warning] : cuts) {
+        const std::string path =
+            folder.Write(std::to_string(size) + ".iff", Bytes(whole.begin(), whole.begin() + size));
+        const std::string told =
+            warning.empty() ? "" : "The file is cut short: it ends at byte " + warning;
+        const RunResult run = Inspect({"--json", path});
+        const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+        EXPECT_EQ(o["warnings"].toArray().first().toString().toStdString(), told);
+        EXPECT_EQ(o.contains("warnings"), !told.empty());
+        EXPECT_EQ(o["objects"].toArray().size(), size > 104 ? 2 : 0);
+        EXPECT_EQ(run.err, told.empty() ? "" : path + ": " + told + "\n");
+        EXPECT_EQ(run.status, told.empty() ? kAllRead : kFileError);
+        const RunResult check = Inspect({"--conflicts", "--json", path});
+        EXPECT_EQ(check.out.find("\"file_warnings\": [{\"file\": \"" + path +
+                                 "\", \"warning\": \"" + told),
+                  told.empty() ? std::string::npos : check.out.find("\"file_warnings\""));
+        EXPECT_EQ(check.status, run.status);
+    }
+}
+
 // A folder with nothing to read is named, in every mode, and a run that read no
 // file at all fails; a file read beside it keeps the run good.
 TEST_F(Collection, EmptyFoldersAreNamedAndARunThatReadsNothingFails) {

@@ -124,6 +124,16 @@ void WindowTests::readChunksOnlyWhenAsked() {
     QCOMPARE(Details(h), u"cut.iff"_s + kChair);
     QVERIFY(h.Main("Label1")->toolTip().contains(u"chunks"_s));
 
+    // A download cut short inside its map: what could be read, then why not all.
+    Bytes shortened = ChairTileLamp();
+    shortened.resize(shortened.size() - 9);
+    h.Open(h.Write(u"short.iff"_s, shortened));
+    QCOMPARE(h.listed, 3);
+    QVERIFY(h.shown.back().startsWith(
+        u"Marrowick: short.iff: The file is cut short: it ends at byte %1, inside its resource map"_s
+            .arg(shortened.size())));
+    h.Open(path);
+
     // Ctrl+D or the context menu: the detail view in a wider window, with a
     // note on how the list was read, without the tree; and back.
     const auto inView = [&] {

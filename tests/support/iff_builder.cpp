@@ -197,34 +197,46 @@ Bytes IffBuilder::Build() const {
         out.insert(out.end(), trailer_.begin(), trailer_.end());
         return out;
     }
-    Bytes map;
-    Append(map, 0, 4);  // reserved
-    Append(map, 1, 4);  // version
-    map.insert(map.end(), {'p', 'm', 's', 'r'});
-    Append(map, 0, 4);  // size, patched below
-    const std::vector<TypeList>& lists = custom_lists_ ? *custom_lists_ : lists_;
-    Append(map, static_cast<std::uint32_t>(lists.size()), 4);
-    for (const TypeList& list : lists) {
-        map.insert(map.end(), list.type.rbegin(), list.type.rend());
-        Append(map, list.count, 4);
-        for (const MapEntry& entry : list.entries) {
-            Append(map, entry.offset, 4);
-            Append(map, static_cast<std::uint16_t>(entry.id), 2);
-            Append(map, entry.flags, 2);
-            map.insert(map.end(), entry.label.begin(), entry.label.end());
-            map.push_back(entry.terminator);
-            if (entry.pad && entry.label.size() % 2 == 0) {
-                map.push_back(0xA3);
+    // The map chunk, its generated entries moved `shift` bytes on. Its size does
+    // not depend on the offsets it lists.
+    const auto mapChunk = [this](std::uint32_t shift) {
+        Bytes map;
+        Append(map, 0, 4);  // reserved
+        Append(map, 1, 4);  // version
+        map.insert(map.end(), {'p', 'm', 's', 'r'});
+        Append(map, 0, 4);  // size, patched below
+        const std::vector<TypeList>& lists = custom_lists_ ? *custom_lists_ : lists_;
+        Append(map, static_cast<std::uint32_t>(lists.size()), 4);
+        for (const TypeList& list : lists) {
+            map.insert(map.end(), list.type.rbegin(), list.type.rend());
+            Append(map, list.count, 4);
+            for (const MapEntry& entry : list.entries) {
+                Append(map, entry.offset + (custom_lists_ ? 0 : shift), 4);
+                Append(map, static_cast<std::uint16_t>(entry.id), 2);
+                Append(map, entry.flags, 2);
+                map.insert(map.end(), entry.label.begin(), entry.label.end());
+                map.push_back(entry.terminator);
+                if (entry.pad && entry.label.size() % 2 == 0) {
+                    map.push_back(0xA3);
+                }
             }
         }
-    }
-    const auto mapSize = static_cast<std::uint32_t>(kChunkHeader + map.size());
-    Put(map, 12, mapSize, 4);
+        const auto mapSize = static_cast<std::uint32_t>(kChunkHeader + map.size());
+        Put(map, 12, mapSize, 4);
+        Bytes chunk = ChunkHeader("rsmp", map_size_.value_or(mapSize), 0, "");
+        chunk.insert(chunk.end(), map.begin(), map.end());
+        return chunk;
+    };
 
-    const auto mapOffset = static_cast<std::uint32_t>(out.size());
-    Bytes header = ChunkHeader("rsmp", map_size_.value_or(mapSize), 0, "");
-    out.insert(out.end(), header.begin(), header.end());
-    out.insert(out.end(), map.begin(), map.end());
+    std::uint32_t mapOffset = 64;
+    if (map_first_) {
+        const Bytes map = mapChunk(static_cast<std::uint32_t>(mapChunk(0).size()));
+        out.insert(out.begin() + mapOffset, map.begin(), map.end());
+    } else {
+        mapOffset = static_cast<std::uint32_t>(out.size());
+        const Bytes map = mapChunk(0);
+        out.insert(out.end(), map.begin(), map.end());
+    }
     out.insert(out.end(), trailer_.begin(), trailer_.end());
     Bytes offset;
     Append(offset, mapOffset, 4, true);

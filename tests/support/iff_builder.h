@@ -95,6 +95,9 @@ class IffBuilder {
     // Leaves the resource map out, as many community files do: the map offset
     // at byte 60 is 0 and the chunks run to the end of the file.
     void OmitMap() { omit_map_ = true; }
+    // Writes the resource map first, at byte 64, before the chunks: they then lie
+    // further on than Chunk said, by the map's size.
+    void MapFirst() { map_first_ = true; }
 
     Bytes Build() const;
 
@@ -104,6 +107,7 @@ class IffBuilder {
     std::optional<std::vector<TypeList>> custom_lists_;
     std::optional<std::uint32_t> map_size_;
     bool omit_map_ = false;
+    bool map_first_ = false;
     Bytes trailer_;
 };
 
