@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -31,6 +34,42 @@ struct Walked {
     Identity identity;
 };
 
+// The folder with every link resolved, or nothing when it cannot be.
+std::optional<std::string> RealPath(const std::string& path) {
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::optional<std::string>(real.get()) : std::nullopt;
+}
+
+// Where a walk may lead: the folders given, with their links resolved.
+class Inside {
+  public:
+    void Add(const std::string& folder) {
+        if (std::optional<std::string> real = RealPath(folder)) {
+            roots_.push_back(*real == "/" ? std::string() : std::move(*real));
+        }
+    }
+    // Whether the folder a link leads to, resolved as `real`, lies in one of them.
+    bool Holds(const std::string& real) const {
+        return std::any_of(roots_.begin(), roots_.end(), [&real](const std::string& root) {
+            return real.compare(0, root.size(), root) == 0 &&
+                   (real.size() == root.size() || real[root.size()] == '/');
+        });
+    }
+
+  private:
+    std::vector<std::string> roots_;  // "/" is kept empty, so that "/x" is inside it
+};
+
+struct WalkState {
+    std::set<Identity> seenFolders;
+    std::set<Identity> seenFiles;
+    Inside inside;
+    CollectedPaths* collected = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
+    const WalkProgress* progress = nullptr;
+    std::size_t found = 0;
+};
+
 std::vector<std::string> SortedNames(DIR* dir) {
     std::vector<std::string> names;
     while (const dirent* entry = ::readdir(dir)) {
@@ -47,17 +86,16 @@ std::vector<std::string> SortedNames(DIR* dir) {
 // What is reached through a link is taken only after everything reached without
 // one, so a file keeps its own path when a link inside the tree leads to it too;
 // the order of the walk is fixed by sorting each folder's names.
-void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity>& seenFiles,
-          std::vector<PathEntry>& found, const std::atomic<bool>* cancel) {
+void Walk(const Walked& root, WalkState& state, std::vector<PathEntry>& found) {
     std::vector<Walked> folders{root};
     std::vector<Walked> linkedFolders;
     std::vector<Walked> linkedFiles;
     while ((!folders.empty() || !linkedFolders.empty()) &&
-           (cancel == nullptr || !cancel->load(std::memory_order_relaxed))) {
+           (state.cancel == nullptr || !state.cancel->load(std::memory_order_relaxed))) {
         std::vector<Walked>& from = folders.empty() ? linkedFolders : folders;
         const Walked folder = std::move(from.back());
         from.pop_back();
-        if (!seenFolders.insert(folder.identity).second) {
+        if (!state.seenFolders.insert(folder.identity).second) {
             continue;
         }
         DIR* dir = ::opendir(folder.path.c_str());
@@ -82,12 +120,21 @@ void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity
             }
             const bool isLink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
             const Walked walked{path, {info.st_dev, info.st_ino}};
-            if (S_ISDIR(info.st_mode)) {
-                (isLink ? linkedFolders : subfolders).push_back(walked);
+            if (S_ISDIR(info.st_mode) && !isLink) {
+                subfolders.push_back(walked);
+            } else if (S_ISDIR(info.st_mode)) {
+                const std::optional<std::string> target = RealPath(path);
+                if (target && state.inside.Holds(*target)) {
+                    linkedFolders.push_back(walked);
+                } else {
+                    state.collected->linksLeft.push_back(
+                        {path, "is a link to the folder " + target.value_or("?") +
+                                   ", outside the folders given; it is not followed."});
+                }
             } else if (IsCollected(name)) {
                 if (isLink) {
                     linkedFiles.push_back(walked);
-                } else if (seenFiles.insert(walked.identity).second) {
+                } else if (state.seenFiles.insert(walked.identity).second) {
                     // Anything but a regular file is left to the reader to refuse.
                     found.push_back({path, {}});
                 }
@@ -95,9 +142,12 @@ void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity
         }
         // Reversed, so that the first name is walked first.
         folders.insert(folders.end(), subfolders.rbegin(), subfolders.rend());
+        if (*state.progress) {
+            (*state.progress)(state.found + found.size());
+        }
     }
     for (const Walked& file : linkedFiles) {
-        if (seenFiles.insert(file.identity).second) {
+        if (state.seenFiles.insert(file.identity).second) {
             found.push_back({file.path, {}});
         }
     }
@@ -106,11 +156,16 @@ void Walk(const Walked& root, std::set<Identity>& seenFolders, std::set<Identity
 }  // namespace
 
 CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
-                            const std::atomic<bool>* cancel) {
+                            const std::atomic<bool>* cancel, const WalkProgress& progress) {
     CollectedPaths collected;
+    WalkState state{{}, {}, {}, &collected, cancel, &progress, 0};
+    for (const std::string& argument : arguments) {
+        struct stat info {};
+        if (::stat(argument.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            state.inside.Add(argument);
+        }
+    }
     std::vector<PathEntry>& entries = collected.entries;
-    std::set<Identity> seenFolders;
-    std::set<Identity> seenFiles;
     for (const std::string& argument : arguments) {
         struct stat info {};
         if (::stat(argument.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
@@ -119,11 +174,12 @@ CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
             continue;
         }
         const Walked root{argument, {info.st_dev, info.st_ino}};
-        if (seenFolders.count(root.identity) != 0) {
+        if (state.seenFolders.count(root.identity) != 0) {
             continue;  // the same folder again, or one inside a folder already walked
         }
         std::vector<PathEntry> found;
-        Walk(root, seenFolders, seenFiles, found, cancel);
+        Walk(root, state, found);
+        state.found += found.size();
         if (found.empty()) {
             collected.emptyFolders.push_back(argument);
         }

@@ -1,8 +1,7 @@
 #include "guid_check.h"
 
-#include <QFile>
-
 #include "collect_paths.h"
+#include "file_names.h"
 #include "object_files.h"
 #include "same_bytes.h"
 
@@ -16,7 +15,7 @@ bool Stopped(const std::atomic<bool>* cancel) {
 }  // namespace
 
 QString ShownPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return DecodeFileName(path);
 }
 
 QString ShownItem(const ObjectFileItem& item) {
@@ -30,6 +29,17 @@ std::string NoticeLine(const QString& shown, const std::string& message) {
     return (PrintableText(shown) + QStringLiteral(": ") + PrintableText(text)).toStdString();
 }
 
+std::vector<std::string> WalkNotices(const CollectedPaths& collected) {
+    std::vector<std::string> lines;
+    for (const std::string& folder : collected.emptyFolders) {
+        lines.push_back(NoticeLine(ShownPath(folder), kNothingToRead));
+    }
+    for (const PathNotice& link : collected.linksLeft) {
+        lines.push_back(NoticeLine(ShownPath(link.path), link.notice));
+    }
+    return lines;
+}
+
 GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
                      GuidCheckObserver& observer, const std::atomic<bool>* cancel) {
     GuidCheck check;
@@ -37,9 +47,10 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
     if (readChunks) {
         check.readWarnings.readByChunks = 0;
     }
-    const CollectedPaths collected = CollectPaths(paths, cancel);
-    for (const std::string& folder : collected.emptyFolders) {
-        observer.Notice(NoticeLine(ShownPath(folder), kNothingToRead));
+    const CollectedPaths collected =
+        CollectPaths(paths, cancel, [&observer](std::size_t found) { observer.Found(found); });
+    for (const std::string& line : WalkNotices(collected)) {
+        observer.Notice(line);
     }
     observer.Walked(collected.entries.size());
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "collect_paths.h"
 #include "conflicts.h"
 #include "printer.h"
 
@@ -21,6 +22,8 @@ namespace marrowick {
 class GuidCheckObserver {
   public:
     virtual ~GuidCheckObserver() = default;
+    // The folders are being walked: `found` files and archives so far.
+    virtual void Found(std::size_t found) { static_cast<void>(found); }
     // The folders have been walked: `paths` files and archives are to be read.
     virtual void Walked(std::size_t paths) { static_cast<void>(paths); }
     // Path `done` (0-based; an archive's members share one) is about to be
@@ -55,11 +58,14 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
 // The report of a finished check: what marrowick-inspect --conflicts prints.
 void PrintGuidCheck(Printer& printer, const GuidCheck& check);
 
-// How a path is shown: its bytes decoded as the system names files.
+// How a path is shown: its bytes decoded without loss (see DecodeFileName).
 QString ShownPath(const std::string& path);
 // What a line about an item names: the file, or the archive and its member.
 QString ShownItem(const ObjectFileItem& item);
 // A line for stderr: what it is about, then the message on one line.
 std::string NoticeLine(const QString& shown, const std::string& message);
+// What a walk has to say: the folders given with nothing to read in them, and
+// the links to folders outside them that it did not follow.
+std::vector<std::string> WalkNotices(const CollectedPaths& collected);
 
 }  // namespace marrowick

@@ -5,15 +5,17 @@
 
 #include <vector>
 
+#include "file_names.h"
 #include "printer.h"
 
 namespace marrowick {
 namespace {
 
-void WriteString(std::ostream& out, const QString& text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    out << '"';
-    for (char c : text.toStdString()) {
+constexpr char kHex[] = "0123456789abcdef";
+
+// UTF-8 text, escaped as JSON needs.
+void WriteEscaped(std::ostream& out, const std::string& text) {
+    for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
             case '"':
@@ -39,6 +41,23 @@ void WriteString(std::ostream& out, const QString& text) {
                 }
         }
     }
+}
+
+// A lone surrogate, a byte of a file name that is not UTF-8, is written as its
+// \u escape, from which a script gets the byte back.
+void WriteString(std::ostream& out, const QString& text) {
+    out << '"';
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isSurrogate() && IsLoneSurrogate(text, i)) {
+            WriteEscaped(out, text.mid(written, i - written).toStdString());
+            const char16_t unit = text[i].unicode();
+            out << "\\u" << kHex[unit >> 12] << kHex[(unit >> 8) & 15] << kHex[(unit >> 4) & 15]
+                << kHex[unit & 15];
+            written = i + 1;
+        }
+    }
+    WriteEscaped(out, text.mid(written).toStdString());
     out << '"';
 }
 

@@ -38,7 +38,8 @@ std::unique_ptr<Printer> MakeTextPrinter(std::ostream& out);
 std::unique_ptr<Printer> MakeJsonPrinter(std::ostream& out);
 
 // Text safe to show on a terminal: control characters, which file names and
-// labels may hold, become blanks.
+// labels may hold, become blanks, and a file name's bytes that are not UTF-8
+// become U+FFFD.
 QString PrintableText(const QString& text);
 
 }  // namespace marrowick

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "file_names.h"
 #include "printer.h"
 
 namespace marrowick {
@@ -181,9 +182,11 @@ class TextPrinter : public Printer {
 
 QString PrintableText(const QString& text) {
     QString shown = text;
-    for (QChar& c : shown) {
-        if (c.category() == QChar::Other_Control) {
-            c = QLatin1Char(' ');
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown[i].category() == QChar::Other_Control) {
+            shown[i] = QLatin1Char(' ');
+        } else if (shown[i].isSurrogate() && IsLoneSurrogate(text, i)) {
+            shown[i] = QChar::ReplacementCharacter;  // a byte of a name that is not UTF-8
         }
     }
     return shown;

@@ -226,10 +226,11 @@ QString ConflictsWindow::Shown(const QString& path) const {
     for (const QString& checked : paths_) {
         if (path == checked || path.startsWith(checked + QLatin1Char('/'))) {
             const QString above = QFileInfo(checked).path();
-            return path.mid(above.endsWith(QLatin1Char('/')) ? above.size() : above.size() + 1);
+            return PrintableText(
+                path.mid(above.endsWith(QLatin1Char('/')) ? above.size() : above.size() + 1));
         }
     }
-    return path;
+    return PrintableText(path);
 }
 
 void ConflictsWindow::ApplyFilter(const QString& text) {

@@ -1,10 +1,11 @@
 #include "guid_check_dialog.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <climits>
+
+#include "file_names.h"
 
 namespace marrowick {
 namespace {
@@ -18,9 +19,11 @@ int Clipped(std::size_t count) {
 // Runs on the checking thread: it only stores counts for the dialog's timer.
 class Counter final : public GuidCheckObserver {
   public:
-    Counter(std::atomic<std::size_t>& total, std::atomic<std::size_t>& done,
-            const GuidCheckDialog::Pace& pace, const std::atomic<bool>& cancel)
-        : total_(total), done_(done), pace_(pace), cancel_(cancel) {}
+    Counter(std::atomic<std::size_t>& found, std::atomic<std::size_t>& total,
+            std::atomic<std::size_t>& done, const GuidCheckDialog::Pace& pace,
+            const std::atomic<bool>& cancel)
+        : found_(found), total_(total), done_(done), pace_(pace), cancel_(cancel) {}
+    void Found(std::size_t found) override { found_.store(found); }
     void Walked(std::size_t paths) override { total_.store(paths); }
     void Reading(std::size_t done, const QString&) override {
         done_.store(done);
@@ -30,6 +33,7 @@ class Counter final : public GuidCheckObserver {
     }
 
   private:
+    std::atomic<std::size_t>& found_;
     std::atomic<std::size_t>& total_;
     std::atomic<std::size_t>& done_;
     const GuidCheckDialog::Pace& pace_;
@@ -61,10 +65,10 @@ GuidCheckDialog::GuidCheckDialog(const QStringList& paths, bool readChunks, QWid
 
     std::vector<std::string> names;
     for (const QString& path : paths) {
-        names.push_back(QFile::encodeName(path).toStdString());
+        names.push_back(EncodeFileName(path));
     }
     thread_ = std::thread([this, names = std::move(names), readChunks] {
-        Counter counter(total_, done_, pace_, cancel_);
+        Counter counter(found_, total_, done_, pace_, cancel_);
         result_ = std::make_unique<GuidCheck>(CheckGuids(names, readChunks, counter, &cancel_));
         QMetaObject::invokeMethod(this, &GuidCheckDialog::Done, Qt::QueuedConnection);
     });
@@ -81,6 +85,9 @@ GuidCheckDialog::~GuidCheckDialog() {
 void GuidCheckDialog::ShowProgress() {
     const std::size_t total = total_.load();
     if (total == kNotWalked) {
+        if (const std::size_t found = found_.load(); found > 0) {
+            setLabelText(tr("Looking for object files\u2026 %1 found").arg(found));
+        }
         return;
     }
     const std::size_t done = done_.load();

@@ -47,6 +47,7 @@ class GuidCheckDialog final : public QProgressDialog {
     std::atomic<bool> cancel_{false};
     std::atomic<std::size_t> total_;
     std::atomic<std::size_t> done_{0};
+    std::atomic<std::size_t> found_{0};  // files found while the folders are walked
     const Pace pace_;
     std::unique_ptr<GuidCheck> result_;
     std::thread thread_;

@@ -24,19 +24,32 @@ int TerminalColumns() {
 
 }  // namespace
 
-Progress::Progress(std::ostream& err, bool enabled, std::size_t total)
-    : err_(err), enabled_(enabled), total_(total), start_(std::chrono::steady_clock::now()) {}
+Progress::Progress(std::ostream& err, bool enabled)
+    : err_(err), enabled_(enabled), start_(std::chrono::steady_clock::now()) {}
 
-void Progress::Step(std::size_t done, const QString& current) {
+bool Progress::Due() {
     if (!enabled_) {
-        return;
+        return false;
     }
     const auto now = std::chrono::steady_clock::now();
     if (now - start_ < kQuietStart || (shown_ && now - lastDraw_ < kRedrawEvery)) {
-        return;
+        return false;
     }
     lastDraw_ = now;
     shown_ = true;
+    return true;
+}
+
+void Progress::Found(std::size_t found) {
+    if (Due()) {
+        err_ << kEraseLine << "Looking for object files: " << found << " found" << std::flush;
+    }
+}
+
+void Progress::Step(std::size_t done, const QString& current) {
+    if (!Due()) {
+        return;
+    }
     const QString count = QStringLiteral("%1 of %2 files  ").arg(done).arg(total_);
     // Keep the end of the path, which names the file, when the line is too long.
     const qsizetype room = std::max<qsizetype>(TerminalColumns() - 1 - count.size(), 0);

@@ -11,11 +11,15 @@ namespace marrowick::inspect {
 class Progress {
   public:
     // `enabled` is whether stderr is a terminal; nothing is written otherwise.
-    Progress(std::ostream& err, bool enabled, std::size_t total);
+    Progress(std::ostream& err, bool enabled);
     ~Progress() { Clear(); }
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
 
+    // Called as folders are walked, with the count of files found so far.
+    void Found(std::size_t found);
+    // The walk is over: `total` files are to be read.
+    void Walked(std::size_t total) { total_ = total; }
     // Called before file `done` (0-based) is read.
     void Step(std::size_t done, const QString& current);
     // Writes a line of its own (an error), keeping the display below it.
@@ -23,9 +27,12 @@ class Progress {
     void Clear();
 
   private:
+    // Whether a line is due: not in the first moments, nor too soon after the last.
+    bool Due();
+
     std::ostream& err_;
     bool enabled_;
-    std::size_t total_;
+    std::size_t total_ = 0;
     bool shown_ = false;
     std::chrono::steady_clock::time_point start_;
     std::chrono::steady_clock::time_point lastDraw_;

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "collect_paths.h"
+#include "file_names.h"
 #include "guid_check.h"
 #include "marrowick_version.h"
 #include "object_files.h"
@@ -18,7 +19,7 @@ constexpr const char* kProgram = "marrowick-inspect";
 std::vector<std::string> LocalPaths(const QStringList& arguments) {
     std::vector<std::string> paths;
     for (const QString& argument : arguments) {
-        paths.push_back(QFile::encodeName(argument).toStdString());
+        paths.push_back(EncodeFileName(argument));
     }
     return paths;
 }
@@ -33,34 +34,39 @@ std::optional<QJsonValue> MemberField(const ObjectFileItem& item) {
     return member ? QJsonValue(*member) : QJsonValue();
 }
 
-int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& err,
-                bool readChunks) {
+int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& out,
+                std::ostream& err, bool readChunks) {
     int status = kAllRead;
+    std::atomic<bool> outputFailed = false;  // nobody would see the rest
     bool readAny = false;
     ParseIFF parse;
     ArchiveNotices archives{[&err](const std::string& path, const std::string& notice) {
         err << NoticeLine(ShownPath(path), notice) << '\n' << std::flush;
     }};
-    ForEachObjectFile(entries, archives, [&](const ObjectFileItem& item, FileBytes* file) {
-        readAny = true;
-        FileListing listing;
-        if (file != nullptr) {
-            listing = ListFile(parse, *file, item.path, readChunks);
-        } else {
-            listing.error = item.error;
-        }
-        const QString shown = ShownItem(item);
-        if (!listing.error.empty()) {
-            err << NoticeLine(shown, listing.error) << '\n' << std::flush;
-            status = kFileError;
-        }
-        // A walk that stopped early or left chunks out read the file only in part.
-        for (const std::string& warning : listing.warnings) {
-            err << NoticeLine(shown, warning) << '\n' << std::flush;
-            status = kFileError;
-        }
-        PrintFileListing(printer, ShownPath(item.path), listing, readChunks, MemberField(item));
-    });
+    ForEachObjectFile(
+        entries, archives,
+        [&](const ObjectFileItem& item, FileBytes* file) {
+            readAny = true;
+            FileListing listing;
+            if (file != nullptr) {
+                listing = ListFile(parse, *file, item.path, readChunks);
+            } else {
+                listing.error = item.error;
+            }
+            const QString shown = ShownItem(item);
+            if (!listing.error.empty()) {
+                err << NoticeLine(shown, listing.error) << '\n' << std::flush;
+                status = kFileError;
+            }
+            // A walk that stopped early or left chunks out read the file only in part.
+            for (const std::string& warning : listing.warnings) {
+                err << NoticeLine(shown, warning) << '\n' << std::flush;
+                status = kFileError;
+            }
+            PrintFileListing(printer, ShownPath(item.path), listing, readChunks, MemberField(item));
+            outputFailed.store(!out);
+        },
+        &outputFailed);
     // A run that read nothing found nothing wrong, but did not do what was asked.
     return readAny ? status : kFileError;
 }
@@ -69,23 +75,16 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
 // terminal a progress line once the folders have been walked.
 class CheckOnStderr final : public GuidCheckObserver {
   public:
-    CheckOnStderr(std::ostream& err, bool isTerminal) : err_(err), isTerminal_(isTerminal) {}
-    void Walked(std::size_t paths) override { progress_.emplace(err_, isTerminal_, paths); }
+    CheckOnStderr(std::ostream& err, bool isTerminal) : progress_(err, isTerminal) {}
+    void Found(std::size_t found) override { progress_.Found(found); }
+    void Walked(std::size_t paths) override { progress_.Walked(paths); }
     void Reading(std::size_t done, const QString& shown) override {
-        progress_->Step(done, PrintableText(shown));
+        progress_.Step(done, PrintableText(shown));
     }
-    void Notice(const std::string& line) override {
-        if (progress_) {
-            progress_->Message(line);
-        } else {
-            err_ << line << '\n';
-        }
-    }
+    void Notice(const std::string& line) override { progress_.Message(line); }
 
   private:
-    std::ostream& err_;
-    bool isTerminal_;
-    std::optional<Progress> progress_;
+    Progress progress_;
 };
 
 int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std::ostream& err,
@@ -112,7 +111,19 @@ QString HelpText() {
         "finds the objects that share a GUID. A PATH is a file or a folder; folders\n"
         "are searched recursively for files whose name ends in .iff or .far in any\n"
         "letter case, and their files are taken in sorted order; a folder with no\n"
-        "such file gets a notice on stderr.\n"
+        "such file gets a notice on stderr. A link to a folder is followed only\n"
+        "when the folder lies inside one of the folders given; any other is named\n"
+        "on stderr and skipped. On a terminal, a progress line counts the files\n"
+        "found while folders are walked.\n"
+        "\n"
+        "A file cut short, whose resource map or a chunk its map lists runs past\n"
+        "the end of the file, is read as far as it goes, with a warning on stderr\n"
+        "and in its JSON line's \"warnings\" list; --conflicts counts and lists it\n"
+        "among the files with warnings.\n"
+        "\n"
+        "File names are written as they are stored. In JSON, a byte of a name that\n"
+        "is not UTF-8 is written as an escape from \\udc80 to \\udcff, which\n"
+        "Python's os.fsencode turns back into the byte; the table shows U+FFFD.\n"
         "\n"
         "An archive (a file starting with \"FAR!byAZ\", whatever its name) stands\n"
         "for its members whose name ends in .iff, in the order of its manifest, in\n"
@@ -146,11 +157,13 @@ QString HelpText() {
         "  0  every file was read, and with --conflicts no two objects share a GUID\n"
         "     (copies of one file do not count)\n"
         "  1  a file, folder, archive or member could not be read or is not a valid\n"
-        "     object file, no file at all was read, or with --walk-chunks a file\n"
-        "     was read with a warning; everything else is still reported (this\n"
-        "     status wins over 3)\n"
+        "     object file, no file at all was read, or a file was read with a\n"
+        "     warning (cut short, or with --walk-chunks a walk that stopped early);\n"
+        "     everything else is still reported (this status wins over 3)\n"
         "  2  the command line is wrong\n"
-        "  3  with --conflicts: objects share a GUID\n");
+        "  3  with --conflicts: objects share a GUID\n"
+        "  4  standard output could not be written, for instance to a full disk;\n"
+        "     this status wins over all others\n");
 }
 
 int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& err,
@@ -191,11 +204,16 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
     if (parser.isSet(conflicts)) {
         return FindSharedGuids(paths, *printer, err, stderrIsTerminal, readChunks);
     }
-    const CollectedPaths collected = CollectPaths(paths);
-    for (const std::string& folder : collected.emptyFolders) {
-        err << NoticeLine(ShownPath(folder), kNothingToRead) << '\n';
+    CollectedPaths collected;
+    {
+        Progress progress(err, stderrIsTerminal);
+        collected =
+            CollectPaths(paths, nullptr, [&progress](std::size_t found) { progress.Found(found); });
     }
-    return ListObjects(collected.entries, *printer, err, readChunks);
+    for (const std::string& line : WalkNotices(collected)) {
+        err << line << '\n';
+    }
+    return ListObjects(collected.entries, *printer, out, err, readChunks);
 }
 
 }  // namespace marrowick::inspect

@@ -12,6 +12,7 @@ enum ExitStatus : int {
     kFileError = 1,
     kUsageError = 2,
     kGuidConflict = 3,
+    kWriteError = 4,
 };
 
 // `arguments` starts with the program name, as QCoreApplication::arguments().

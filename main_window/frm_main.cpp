@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +20,7 @@
 #include "archive.h"
 #include "conflicts_window.h"
 #include "desktop.h"
+#include "file_names.h"
 #include "guid_check_dialog.h"
 #include "object_list.h"
 #include "parse_iff.h"
@@ -99,7 +99,7 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString FrmMain::CurrentFile() const {
-    return QFile::decodeName(parse_.CurrentFile.c_str());
+    return DecodeFileName(parse_.CurrentFile);
 }
 
 void FrmMain::SetListIndex(int index) {
@@ -144,7 +144,7 @@ void FrmMain::Command1_Click() {
 }
 
 void FrmMain::OpenChosenFile(const QString& path) {
-    const std::string name = QFile::encodeName(path).toStdString();
+    const std::string name = EncodeFileName(path);
     ArchiveContents archive;
     {
         FileBytes file(name);
@@ -196,7 +196,7 @@ void FrmMain::OpenArchiveMember(const QString& path, const ArchiveContents& arch
 }
 
 void FrmMain::OpenMember(const QString& path, const ArchiveMember& member) {
-    FileBytes file(QFile::encodeName(path).toStdString(), member.range);
+    FileBytes file(EncodeFileName(path), member.range);
     ShowOpened(path, &member, [&] { parse_.ScanObjectFile(file, parse_.CurrentFile); });
 }
 
@@ -214,7 +214,7 @@ void FrmMain::OpenObject(const QString& path, const ArchiveMember* member, int i
 
 void FrmMain::ShowOpened(const QString& path, const ArchiveMember* member,
                          const std::function<void()>& fill) {
-    parse_.CurrentFile = QFile::encodeName(path).toStdString();
+    parse_.CurrentFile = EncodeFileName(path);
     parse_.CurrentRange = member != nullptr ? member->range : ByteRange{};
     archivePath_ = member != nullptr ? path : QString();
     {

@@ -13,6 +13,7 @@
 
 #include "collect_paths.h"
 #include "demo_sample.h"
+#include "file_names.h"
 #include "run.h"
 
 namespace marrowick::inspect::test {
@@ -31,7 +32,7 @@ struct RunResult {
 RunResult Inspect(const std::vector<std::string>& arguments) {
     QStringList list{"marrowick-inspect"};
     for (const std::string& argument : arguments) {
-        list << QString::fromStdString(argument);
+        list << DecodeFileName(argument);
     }
     std::ostringstream out, err;
     return {RunInspect(list, out, err, false), out.str(), err.str()};  // braces run in order
@@ -217,7 +218,8 @@ TEST(CutShort, MapOrListedChunkRunningPastTheEnd) {
     file.Chunk("BMP_", 7, "", marrowick::test::CatalogThumbnail(0x3060C0, 0x60A0F0));
     const std::uint32_t sprites = file.Chunk("SPR2", 512, "", Bytes(4000, 0));
     const Bytes whole = file.Build();
-    const std::uint32_t map = static_cast<std::uint32_t>(whole.size()) - sprites - 4076;  // its size
+    const std::uint32_t map =
+        static_cast<std::uint32_t>(whole.size()) - sprites - 4076;  // its size
     const std::pair<std::uint32_t, std::string> cuts[] = {
         {104, "104, inside its resource map, which starts at byte 64 and is 194 bytes long."},
         {map + tile + 100,
@@ -244,6 +246,70 @@ TEST(CutShort, MapOrListedChunkRunningPastTheEnd) {
                                  "\", \"warning\": \"" + told),
                   told.empty() ? std::string::npos : check.out.find("\"file_warnings\""));
         EXPECT_EQ(check.status, run.status);
+    }
+}
+
+// Names are bytes: each byte that is not part of valid UTF-8 decodes to a lone
+// surrogate of its own and encodes back to itself.
+TEST(Paths, FileNamesDecodeWithoutLoss) {
+    const std::pair<std::string, int> names[] = {{"Caf\xE9.iff", 1},
+                                                 {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", 0},
+                                                 {"\xC0\xAF \xC1\xBF", 4},
+                                                 {"\xE0\x9F\xBF \xED\xA0\x80", 6},
+                                                 {"\xF0\x8F\xBF\xBF \xF4\x90\x80\x80", 8},
+                                                 {"\xE2\x82 \xF0\x9F\x98 \xFF", 6}};
+    for (const auto& [bytes, kept] : names) {
+        const QString name = DecodeFileName(bytes);
+        EXPECT_EQ(EncodeFileName(name), bytes);
+        EXPECT_EQ(
+            std::ranges::count_if(name, [](QChar c) { return c >= u'\xDC80' && c <= u'\xDCFF'; }),
+            kept);
+    }
+}
+
+// A name that is not UTF-8 is opened by its bytes and given back in JSON as
+// escapes; the table shows U+FFFD. A walk follows a folder link only into the
+// folders given, notes every other once, and refuses a device without opening it.
+TEST(Paths, NamesAreBytesAndLinksStayInside) {
+    Folder folder;
+    const std::string in = folder.root + "in",
+                      cafe = folder.Write("in/Caf\xE9.iff", Guids("C", {1}));
+    folder.Write("other/lamp.iff", Guids("Lamp", {2}));
+    fs::create_directory_symlink("/", in + "/root");
+    fs::create_directory_symlink(folder.root + "other", in + "/other");
+    fs::create_symlink("/dev/null", in + "/null.iff");
+    EXPECT_NE(Inspect({"--json", cafe}).out.find("/in/Caf\\udce9.iff\", \"error\": null"),
+              std::string::npos);
+    EXPECT_NE(Inspect({cafe}).out.find("/in/Caf\xEF\xBF\xBD.iff\n"), std::string::npos);
+    const auto left = [&](const char* link, const std::string& target) {
+        return in + "/" + link + ": is a link to the folder " + target +
+               ", outside the folders given; it is not followed.\n";
+    };
+    const std::string device =
+        in + "/null.iff: Could not open \"" + in + "/null.iff\": it is not a regular file.\n";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--json", in}, left("other", folder.root + "other") + left("root", "/") + device},
+        {{"--conflicts", in}, left("other", folder.root + "other") + left("root", "/") + device},
+        {{"--json", in, folder.root + "other"}, left("root", "/") + device}};
+    for (const auto& [arguments, err] : cases) {
+        const RunResult run = Inspect(arguments);
+        EXPECT_EQ(run.err, err);
+        EXPECT_EQ(run.out.find("in/other/lamp.iff") != std::string::npos, arguments.size() > 2);
+    }
+    fs::remove(cafe);  // QTemporaryDir finds the name only as UTF-8
+}
+
+// Output that cannot be written fails the run, whatever was asked.
+TEST(Output, AFullDeviceIsAnError) {
+    for (const QStringList& arguments :
+         {QStringList{"--help"}, QStringList{"--json", MARROWICK_SOURCE_DIR "/samples/demo.iff"}}) {
+        QProcess program;
+        program.setStandardOutputFile("/dev/full");
+        program.start(MARROWICK_INSPECT_PROGRAM, arguments);
+        ASSERT_TRUE(program.waitForFinished());
+        EXPECT_EQ(program.exitCode(), kWriteError);
+        EXPECT_EQ(program.readAllStandardError(),
+                  "marrowick-inspect: cannot write to standard output: No space left on device\n");
     }
 }
 
@@ -405,7 +471,8 @@ TEST_F(Collection, ExitStatusesUsageAndHelp) {
     }
     const std::string help = Inspect({"--help"}).out;
     for (const char* status : {"\n  0  every file was read", "\n  1  a file, folder",
-                               "\n  2  the command line is wrong", "\n  3  with --conflicts"}) {
+                               "\n  2  the command line is wrong", "\n  3  with --conflicts",
+                               "\n  4  standard output could not be written"}) {
         EXPECT_NE(help.find(status), std::string::npos) << status;
     }
 }
