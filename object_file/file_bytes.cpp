@@ -12,24 +12,52 @@ namespace marrowick {
 namespace {
 // A handful of blocks covers the map region plus the chunk a label walk is in.
 constexpr std::size_t kCachedBlocks = 32;
+
+// Why a path that is not a regular file is refused.
+const char* NotAFile(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "it is a folder, not a file";
+    }
+    if (S_ISCHR(mode)) {
+        return "it is a character device, not a file";
+    }
+    if (S_ISBLK(mode)) {
+        return "it is a block device, not a file";
+    }
+    if (S_ISFIFO(mode)) {
+        return "it is a named pipe, not a file";
+    }
+    return S_ISSOCK(mode) ? "it is a socket, not a file" : "it is not a regular file";
+}
 }  // namespace
 
 FileBytes::FileBytes(const std::string& path, ByteRange range) {
-    // O_NONBLOCK keeps open() of a named pipe from waiting for a writer; the
-    // fstat check below then refuses it.
+    // Opening a device can act on it (a terminal allocated, a tape rewound), so
+    // anything but a regular file is refused by its type before any open.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        error_ = std::strerror(errno);
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error_ = NotAFile(info.st_mode);
+        return;
+    }
+    // The path may name something else by now. O_NONBLOCK keeps open() of a
+    // named pipe from waiting for a writer, O_NOCTTY a terminal from becoming
+    // ours, and the fstat check below refuses either.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         error_ = std::strerror(errno);
         return;
     }
-    struct stat info {};
     if (::fstat(fd, &info) != 0) {
         error_ = std::strerror(errno);
         ::close(fd);
         return;
     }
     if (!S_ISREG(info.st_mode)) {
-        error_ = S_ISDIR(info.st_mode) ? "it is a folder, not a file" : "it is not a regular file";
+        error_ = NotAFile(info.st_mode);
         ::close(fd);
         return;
     }

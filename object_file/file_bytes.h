@@ -25,8 +25,9 @@ struct ByteRange {
 class FileBytes {
   public:
     // Opens `path` read-only. Anything but a regular file (a folder, a pipe, a
-    // device) is refused without blocking; see ok() and error(). With `range`,
-    // offsets count from the range's start and its end is the end of the file.
+    // device) is refused by its type before it is opened; see ok() and
+    // error(). With `range`, offsets count from the range's start and its end
+    // is the end of the file.
     explicit FileBytes(const std::string& path, ByteRange range = {});
     ~FileBytes();
     FileBytes(const FileBytes&) = delete;

@@ -154,7 +154,8 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
         {Write(ToBytes("IFF FILE")),  // too short for a map offset: it reads as 0
          noMap + "[! The file ends at byte 8, before its first chunk at byte 64.]"},
         cannot(dir, "it is a folder, not a file"),
-        cannot(dir + "pipe.iff", "it is not a regular file"),
+        cannot(dir + "pipe.iff", "it is a named pipe, not a file"),
+        cannot(dir + "tty.iff", "it is a character device, not a file"),  // /dev/null
         {Write(map(two, later, 0xFFFF0000)), "[128@64:Chair:-2]"},
         {Write(map(two, later, 0x000101F4)), "[129@64:Chair:-2][c-2@356]"},
         {Write(map(two, later, 0x0000FFFF)), "[c-2@356]"},
@@ -175,6 +176,7 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
          stopped + "the chunk there is 16909060 bytes long and runs past the end of the file at " +
              "byte 622." + rest}};
     ASSERT_EQ(::mkfifo((dir + "pipe.iff").c_str(), 0600), 0);  // never waits for a writer
+    std::filesystem::create_symlink("/dev/null", dir + "tty.iff");
     if (::geteuid() != 0) {  // root reads every file; CTest also runs this as another user
         cases.push_back(cannot(Write({}), "Permission denied"));
         ::chmod(cases.back().first.c_str(), 0);
