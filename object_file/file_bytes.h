@@ -69,6 +69,15 @@ class FileBytes {
         return ReadAhead(offset, length);
     }
 
+    // The offset of the first byte at or after `offset`, and before `limit` and
+    // the end of the file, that is `a` or `b`. Where there is none, the offset
+    // the search stopped at: `limit`, the end of the file or the first byte that
+    // could not be read; never less than `offset`. The first few blocks are
+    // searched through the block cache, so a short search reads only blocks a
+    // scan mostly holds already; a longer one goes on in reads of up to
+    // kMaxReadAhead through View's buffer, which ends any view taken before.
+    std::uint64_t Find(std::uint64_t offset, std::uint64_t limit, std::uint8_t a, std::uint8_t b);
+
     // Number of pread calls so far; the benchmarks and tests watch it.
     std::size_t read_calls() const { return read_calls_; }
 

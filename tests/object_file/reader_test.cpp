@@ -404,6 +404,21 @@ TEST_F(Reader, TheBlockReaderReadsInFewCalls) {
         ASSERT_EQ(file.View(at, 76)[1], static_cast<std::uint8_t>(at + 1));
     }
     EXPECT_EQ(file.read_calls() - walked, 12u);
+
+    // A map label without an end is searched in long reads, and to where the file
+    // shrank to; the label of an object at 1 MiB stops at 32767 bytes.
+    IffBuilder endless;
+    endless.Object(1, "Chair", {});
+    endless.SetTypeLists({{"OBJD", 2, {{64, 1, 0, {}}}}});
+    endless.SetTrailer(Join({{0, 0, 16, 0, 2, 0, 0, 0}, Bytes(3 << 20, 'x')}));
+    const std::string path = Write(endless.Build());
+    FileBytes mapped(path);
+    for (const std::uint64_t size : {mapped.size(), std::uint64_t{1} << 21}) {
+        std::filesystem::resize_file(path, size);
+        parse.ScanObjectFile(mapped, path);
+        EXPECT_EQ(Dump(), "[1@64:Chair:0][2@1048576:" + std::string(32767, 'x') + ":30840]");
+    }
+    EXPECT_LE(mapped.read_calls(), 40u);
 }
 
 }  // namespace
