@@ -74,6 +74,17 @@ test::Bytes SmallChunks() {
     return file.Build();
 }
 
+test::Bytes EndlessLabel() {
+    IffBuilder file;
+    file.Object(128, "Chair", {});
+    file.SetTypeLists({{"OBJD", 2, {{64, 128, 0, {}}}}});
+    // After the list's one entry, the fixed fields of a second, then its label.
+    test::Bytes trailer = {64, 0, 0, 0, 129, 0, 0, 0};
+    trailer.resize(std::size_t{64} << 20, 'x');
+    file.SetTrailer(std::move(trailer));
+    return file.Build();
+}
+
 std::filesystem::path Folder() {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "marrowick-bench";
     std::filesystem::create_directories(folder);
@@ -107,6 +118,11 @@ const std::string& ManySmallChunks() {
         }
         return file.string();
     }();
+    return path;
+}
+
+const std::string& EndlessMapLabel() {
+    static const std::string path = Write("endless-map-label.iff", EndlessLabel());
     return path;
 }
 

@@ -21,6 +21,10 @@ const BenchFiles& Files();
 // between runs, as it takes a while to write.
 const std::string& ManySmallChunks();
 
+// 64 MiB whose resource map lists two objects, the second with a label that has
+// no end: it runs on over the rest of the file. Written once per run.
+const std::string& EndlessMapLabel();
+
 // Reads the file's bytes once, start to end, into `buffer` piece by piece; the
 // floor the reader is compared with. Returns the number of bytes read.
 std::size_t ReadAllBytes(const std::string& path, std::vector<char>& buffer);

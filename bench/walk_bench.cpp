@@ -1,5 +1,6 @@
 // Reading a file without a resource map by walking its chunks, as the main
-// window does when the user asks for it, against reading the file's bytes once.
+// window does when the user asks for it, and scanning a map whose last label
+// runs on to the end of the file, each against reading the file's bytes once.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -13,37 +14,59 @@ namespace marrowick::bench {
 namespace {
 
 const std::string& FileFor(const benchmark::State& state) {
-    return state.range(0) == 0 ? Files().oneMegabyteNoMap : ManySmallChunks();
+    switch (state.range(0)) {
+        case 0:
+            return Files().oneMegabyteNoMap;
+        case 1:
+            return ManySmallChunks();
+        default:
+            return EndlessMapLabel();
+    }
 }
 
 void Describe(benchmark::State& state, const std::string& path) {
-    static const char* const kNames[] = {"1 MB, no map", "100 MB of small chunks"};
+    static const char* const kNames[] = {"1 MB, no map", "100 MB of small chunks",
+                                         "64 MiB, a map label without an end"};
     state.SetLabel(kNames[state.range(0)]);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(FileBytes(path).size()));
 }
 
-void Walk(benchmark::State& state) {
+// Scans `path` as `good` says it should be read, timed, after once outside the
+// timing to count the reads a scan makes.
+template <typename Good>
+void TimeScan(benchmark::State& state, const Good& good) {
     const std::string& path = FileFor(state);
     ParseIFF parse;
     FirstMessage readChunks(true);
     parse.SetMessageSink(&readChunks);
     {
-        // Once outside the timing, to count the reads a walk makes.
         FileBytes file(path);
         parse.ScanObjectFile(file, path);
         state.counters["preads"] = static_cast<double>(file.read_calls());
     }
     for (auto _ : state) {
         parse.ScanObjectFile(path);
-        if (parse.ReadBy != IndexSource::Chunks || !parse.ScanWarnings.empty() ||
-            parse.ObjdCount == 0) {
-            state.SkipWithError("the walk did not read the whole file");
+        if (!good(parse)) {
+            state.SkipWithError("the scan did not read the file as it should");
             break;
         }
         benchmark::DoNotOptimize(parse.ObjdCount);
     }
     Describe(state, path);
+}
+
+void Walk(benchmark::State& state) {
+    TimeScan(state, [](const ParseIFF& parse) {
+        return parse.ReadBy == IndexSource::Chunks && parse.ScanWarnings.empty() &&
+               parse.ObjdCount > 0;
+    });
+}
+
+void MapScan(benchmark::State& state) {
+    TimeScan(state, [](const ParseIFF& parse) {
+        return parse.ReadBy == IndexSource::ResourceMap && parse.ObjdCount == 2;
+    });
 }
 
 void ReadBytesOnce(benchmark::State& state) {
@@ -56,7 +79,8 @@ void ReadBytesOnce(benchmark::State& state) {
 }
 
 BENCHMARK(Walk)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
-BENCHMARK(ReadBytesOnce)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MapScan)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReadBytesOnce)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace marrowick::bench

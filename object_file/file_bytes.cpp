@@ -12,24 +12,65 @@ namespace marrowick {
 namespace {
 // A handful of blocks covers the map region plus the chunk a label walk is in.
 constexpr std::size_t kCachedBlocks = 32;
+// Blocks a search looks through before it goes on in long reads.
+constexpr int kSearchedBlocks = 4;
+
+// Where the first `a` or `b` lies in `bytes`, or its size.
+std::size_t FirstOf(std::span<const std::uint8_t> bytes, std::uint8_t a, std::uint8_t b) {
+    const auto search = [&bytes](std::uint8_t byte, std::size_t length) {
+        const auto* found =
+            static_cast<const std::uint8_t*>(std::memchr(bytes.data(), byte, length));
+        return found != nullptr ? static_cast<std::size_t>(found - bytes.data()) : length;
+    };
+    const std::size_t first = search(a, bytes.size());
+    return b == a ? first : search(b, first);
+}
+
+// Why a path that is not a regular file is refused.
+const char* NotAFile(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "it is a folder, not a file";
+    }
+    if (S_ISCHR(mode)) {
+        return "it is a character device, not a file";
+    }
+    if (S_ISBLK(mode)) {
+        return "it is a block device, not a file";
+    }
+    if (S_ISFIFO(mode)) {
+        return "it is a named pipe, not a file";
+    }
+    return S_ISSOCK(mode) ? "it is a socket, not a file" : "it is not a regular file";
+}
 }  // namespace
 
 FileBytes::FileBytes(const std::string& path, ByteRange range) {
-    // O_NONBLOCK keeps open() of a named pipe from waiting for a writer; the
-    // fstat check below then refuses it.
+    // Opening a device can act on it (a terminal allocated, a tape rewound), so
+    // anything but a regular file is refused by its type before any open.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        error_ = std::strerror(errno);
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error_ = NotAFile(info.st_mode);
+        return;
+    }
+    // The path may name something else by now. O_NONBLOCK keeps open() of a
+    // named pipe from waiting for a writer, O_NOCTTY a terminal from becoming
+    // ours, and the fstat check below refuses either.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         error_ = std::strerror(errno);
         return;
     }
-    struct stat info {};
     if (::fstat(fd, &info) != 0) {
         error_ = std::strerror(errno);
         ::close(fd);
         return;
     }
     if (!S_ISREG(info.st_mode)) {
-        error_ = S_ISDIR(info.st_mode) ? "it is a folder, not a file" : "it is not a regular file";
+        error_ = NotAFile(info.st_mode);
         ::close(fd);
         return;
     }
@@ -145,6 +186,37 @@ std::vector<std::uint8_t> FileBytes::ReadUpTo(std::uint64_t offset, std::size_t 
     bytes.resize(wanted > kCachedReadLimit ? PreadFully(base_ + offset, bytes.data(), wanted)
                                            : CopyCached(offset, bytes.data(), wanted));
     return bytes;
+}
+
+std::uint64_t FileBytes::Find(std::uint64_t offset, std::uint64_t limit, std::uint8_t a,
+                              std::uint8_t b) {
+    const std::uint64_t end = std::min(limit, size_);
+    std::uint64_t at = offset;
+    for (int blocks = 0; at < end; ++blocks) {
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(end - at, kMaxReadAhead));
+        std::span<const std::uint8_t> bytes;
+        if (blocks < kSearchedBlocks) {
+            const std::uint64_t inFile = base_ + at;
+            const Block& block = Fetch(inFile / kBlockSize);
+            const auto within = static_cast<std::size_t>(inFile % kBlockSize);
+            if (within < block.length) {
+                bytes =
+                    std::span(block.bytes).subspan(within, std::min(block.length - within, wanted));
+            }
+        } else {
+            bytes = View(at, wanted);
+        }
+        if (bytes.empty()) {
+            break;  // the file shrank under us
+        }
+        const std::size_t found = FirstOf(bytes, a, b);
+        at += found;
+        if (found < bytes.size()) {
+            break;
+        }
+    }
+    return at;
 }
 
 std::span<const std::uint8_t> FileBytes::ReadAhead(std::uint64_t offset, std::size_t length) {

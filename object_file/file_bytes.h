@@ -25,8 +25,9 @@ struct ByteRange {
 class FileBytes {
   public:
     // Opens `path` read-only. Anything but a regular file (a folder, a pipe, a
-    // device) is refused without blocking; see ok() and error(). With `range`,
-    // offsets count from the range's start and its end is the end of the file.
+    // device) is refused by its type before it is opened; see ok() and
+    // error(). With `range`, offsets count from the range's start and its end
+    // is the end of the file.
     explicit FileBytes(const std::string& path, ByteRange range = {});
     ~FileBytes();
     FileBytes(const FileBytes&) = delete;
@@ -67,6 +68,15 @@ class FileBytes {
         }
         return ReadAhead(offset, length);
     }
+
+    // The offset of the first byte at or after `offset`, and before `limit` and
+    // the end of the file, that is `a` or `b`. Where there is none, the offset
+    // the search stopped at: `limit`, the end of the file or the first byte that
+    // could not be read; never less than `offset`. The first few blocks are
+    // searched through the block cache, so a short search reads only blocks a
+    // scan mostly holds already; a longer one goes on in reads of up to
+    // kMaxReadAhead through View's buffer, which ends any view taken before.
+    std::uint64_t Find(std::uint64_t offset, std::uint64_t limit, std::uint8_t a, std::uint8_t b);
 
     // Number of pread calls so far; the benchmarks and tests watch it.
     std::size_t read_calls() const { return read_calls_; }

@@ -26,21 +26,16 @@ std::int16_t Le16Signed(const std::uint8_t* p) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
 }
 
-// Walks a map entry's label from `at` up to and including its terminator and
-// returns the offset after it, having stepped over a 0xA3 pad byte. The walk
-// ends at the end of the file at the latest.
+// Skips a map entry's label from `at` up to and including its terminator and
+// returns the offset after it, having stepped over a 0xA3 pad byte. A label
+// without a terminator ends at the end of the file.
 std::uint64_t SkipLabel(FileBytes& file, std::uint64_t at, bool bitmapLabel) {
-    for (;; ++at) {
-        const int byte = file.At(at);
-        if (byte < 0) {
-            return at;
-        }
-        // Bitmap labels in real maps end in 0x10 as often as in zero.
-        if (byte == 0 || (bitmapLabel && byte == 16)) {
-            ++at;
-            break;
-        }
+    // Bitmap labels in real maps end in 0x10 as often as in zero.
+    at = file.Find(at, UINT64_MAX, 0, bitmapLabel ? 16 : 0);
+    if (file.At(at) < 0) {
+        return at;  // no terminator before the end of the file
     }
+    ++at;
     if (file.At(at) == kPadByte) {
         ++at;
     }
@@ -129,15 +124,11 @@ void ParseIFF::ReadObjectHeads(FileBytes& file) {
         CatalogId[row] = Le16Signed(head + kObjdCatalogIdOffset);
         // The label is bounded by its zero byte, not by its 64-byte field: a full
         // field runs on into the chunk data, as the game's own tools show it.
-        std::string label;
-        for (std::uint64_t at = chunk + kChunkLabelOffset; label.size() < kMaxTextBytes; ++at) {
-            const int byte = file.At(at);
-            if (byte <= 0) {
-                break;
-            }
-            label.push_back(static_cast<char>(byte));
-        }
-        ObjdLabel[row] = std::move(label);
+        const std::uint64_t label = chunk + kChunkLabelOffset;
+        const std::uint64_t end = file.Find(label, label + kMaxTextBytes, 0, 0);
+        const std::vector<std::uint8_t> bytes =
+            file.ReadUpTo(label, static_cast<std::size_t>(end - label));
+        ObjdLabel[row].assign(bytes.begin(), bytes.end());
     }
 }
 

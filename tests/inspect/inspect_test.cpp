@@ -285,8 +285,8 @@ TEST(Paths, NamesAreBytesAndLinksStayInside) {
         return in + "/" + link + ": is a link to the folder " + target +
                ", outside the folders given; it is not followed.\n";
     };
-    const std::string device =
-        in + "/null.iff: Could not open \"" + in + "/null.iff\": it is not a regular file.\n";
+    const std::string device = in + "/null.iff: Could not open \"" + in +
+                               "/null.iff\": it is a character device, not a file.\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--json", in}, left("other", folder.root + "other") + left("root", "/") + device},
         {{"--conflicts", in}, left("other", folder.root + "other") + left("root", "/") + device},
@@ -470,9 +470,9 @@ TEST_F(Collection, ExitStatusesUsageAndHelp) {
         EXPECT_EQ(run.out.empty(), status == kUsageError) << arguments.back();
     }
     const std::string help = Inspect({"--help"}).out;
-    for (const char* status : {"\n  0  every file was read", "\n  1  a file, folder",
-                               "\n  2  the command line is wrong", "\n  3  with --conflicts",
-                               "\n  4  standard output could not be written"}) {
+    for (const char* status :
+         {"\n  0  every file was read", "\n  1  a file, folder", "\n  2  the command line is wrong",
+          "\n  3  with --conflicts", "\n  4  standard output could not be written"}) {
         EXPECT_NE(help.find(status), std::string::npos) << status;
     }
 }

@@ -156,7 +156,8 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
         {Write(ToBytes("IFF FILE")),  // too short for a map offset: it reads as 0
          noMap + "[! The file ends at byte 8, before its first chunk at byte 64.]"},
         cannot(dir, "it is a folder, not a file"),
-        cannot(dir + "pipe.iff", "it is not a regular file"),
+        cannot(dir + "pipe.iff", "it is a named pipe, not a file"),
+        cannot(dir + "tty.iff", "it is a character device, not a file"),  // /dev/null
         {Write(map(two, later, 0xFFFF0000)), "[128@64:Chair:-2][! cut]"},
         {Write(map(two, later, 0x000101F4)), "[129@64:Chair:-2][c-2@356][! cut]"},
         {Write(map(two, later, 0x0000FFFF)), "[c-2@356][! cut]"},
@@ -177,6 +178,7 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
          stopped + "the chunk there is 16909060 bytes long and runs past the end of the file at " +
              "byte 622." + rest}};
     ASSERT_EQ(::mkfifo((dir + "pipe.iff").c_str(), 0600), 0);  // never waits for a writer
+    std::filesystem::create_symlink("/dev/null", dir + "tty.iff");
     if (::geteuid() != 0) {  // root reads every file; CTest also runs this as another user
         cases.push_back(cannot(Write({}), "Permission denied"));
         ::chmod(cases.back().first.c_str(), 0);
@@ -404,6 +406,21 @@ TEST_F(Reader, TheBlockReaderReadsInFewCalls) {
         ASSERT_EQ(file.View(at, 76)[1], static_cast<std::uint8_t>(at + 1));
     }
     EXPECT_EQ(file.read_calls() - walked, 12u);
+
+    // A map label without an end is searched in long reads, and to where the file
+    // shrank to; the label of an object at 1 MiB stops at 32767 bytes.
+    IffBuilder endless;
+    endless.Object(1, "Chair", {});
+    endless.SetTypeLists({{"OBJD", 2, {{64, 1, 0, {}}}}});
+    endless.SetTrailer(Join({{0, 0, 16, 0, 2, 0, 0, 0}, Bytes(3 << 20, 'x')}));
+    const std::string path = Write(endless.Build());
+    FileBytes mapped(path);
+    for (const std::uint64_t size : {mapped.size(), std::uint64_t{1} << 21}) {
+        std::filesystem::resize_file(path, size);
+        parse.ScanObjectFile(mapped, path);
+        EXPECT_EQ(Dump(), "[1@64:Chair:0][2@1048576:" + std::string(32767, 'x') + ":30840][! cut]");
+    }
+    EXPECT_LE(mapped.read_calls(), 40u);
 }
 
 }  // namespace
