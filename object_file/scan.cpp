@@ -91,10 +91,12 @@ std::optional<std::string> CutShortWarning(FileBytes& file, const ParseIFF& pars
     listed("OBJD", parse.ObjdCount, parse.ObjdChunkPos);
     listed("CTSS", parse.CtssCount, parse.CtssChunkPos);
     listed("BMP_", parse.BmpCount, parse.BmpChunkPos);
-    if (more > 0) {
-        *first += more == 1
-                      ? " 1 more listed chunk runs past the end too."
-                      : " " + std::to_string(more) + " more listed chunks run past the end too.";
+    if (more == 1) {
+        *first += " 1 more listed chunk runs past the end too.";
+    } else if (more > 1) {
+        *first += ' ';
+        *first += std::to_string(more);
+        *first += " more listed chunks run past the end too.";
     }
     return first;
 }
