@@ -4,9 +4,12 @@
 
 #include <QJsonValue>
 
+#include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
-#include <string>
+#include <span>
+#include <string_view>
 
 namespace marrowick {
 
@@ -17,19 +20,31 @@ class Printer {
     // A record: a JSON object. In text, a line of its headed values followed by
     // its lists, or a row when it is an item of a table. `key` names it inside
     // the enclosing record and is empty for an item of a list or a report.
-    virtual void BeginRecord(const std::string& key = {}) = 0;
+    virtual void BeginRecord(std::string_view key = {}) = 0;
     virtual void EndRecord() = 0;
 
     // A list of records. In text, a table whose columns are the items' headed
     // values, titled by `heading`; a list of records that hold lists of their own
     // is shown as one section per item instead.
-    virtual void BeginList(const std::string& key, const std::string& heading = {}) = 0;
+    virtual void BeginList(std::string_view key, std::string_view heading = {}) = 0;
     virtual void EndList() = 0;
 
     // One value. `heading` names it in text; a value without a heading appears
     // in JSON only. A true boolean shows as its heading alone, false not at all.
-    virtual void Value(const std::string& key, const QJsonValue& value,
-                       const std::string& heading = {}) = 0;
+    virtual void Value(std::string_view key, const QJsonValue& value,
+                       std::string_view heading = {}) = 0;
+
+    // The same for the values a listing writes most, without building a
+    // QJsonValue where the back end has no need of one.
+    virtual void Number(std::string_view key, std::int64_t value, std::string_view heading = {});
+    // Text as a file holds it: Windows-1252 bytes.
+    virtual void FileText(std::string_view key, std::string_view bytes,
+                          std::string_view heading = {});
+    // A list of UTF-8 texts, or of numbers.
+    virtual void Texts(std::string_view key, std::initializer_list<std::string_view> texts,
+                       std::string_view heading = {});
+    virtual void Numbers(std::string_view key, std::span<const int> numbers,
+                         std::string_view heading = {});
 };
 
 // Each top-level record is written, and `out` flushed, when it ends.

@@ -9,56 +9,44 @@
 namespace marrowick::inspect {
 namespace {
 
-QString FromFile(const std::string& bytes) {
-    return QString::fromStdString(Cp1252ToUtf8(bytes));
-}
-
-QJsonArray HexPair(const std::string& first, const std::string& second) {
-    return {QString::fromStdString(first), QString::fromStdString(second)};
-}
-
 void PrintObject(Printer& p, const ObjectRecord& o) {
     const ObjectAttributeRow& a = o.attributes;
     p.BeginRecord();
-    p.Value("index", o.index, "Index");
-    p.Value("label", FromFile(o.label), "Label");
-    p.Value("chunk_id", o.chunkId, "Id");
-    p.Value("list_text", FromFile(o.listText));
-    p.Value("catalog_id", o.catalogId);
-    p.Value("ctss_entry", o.ctssEntry);
-    p.Value("thumb_index", o.thumbIndex);
-    p.Value("guid", HexPair(a.GuidHex1, a.GuidHex2), "GUID");
-    p.Value("original_guid", HexPair(a.OrigGuidHex1, a.OrigGuidHex2), "Original GUID");
-    p.Value("clone_guid", HexPair(a.CloneGuidHex1, a.CloneGuidHex2));
-    p.Value("price", a.Price, "Price");
-    p.Value("sale_price", a.SalePrice);
-    p.Value("initial_depreciation", a.InitialDepreciation);
-    p.Value("daily_depreciation", a.DailyDepreciation);
-    p.Value("self_depreciating", a.SelfDepreciating);
-    p.Value("depreciation_limit", a.DepreciationLimit);
-    p.Value("room_flags", a.RoomFlags);
-    p.Value("type_flags", a.TypeFlags);
-    p.Value("room_name", FromFile(o.roomName), "Room");
-    p.Value("type_name", FromFile(o.typeName), "Type");
-    p.Value("room_index", o.roomIndex);
-    p.Value("type_index", o.typeIndex);
+    p.Number("index", o.index, "Index");
+    p.FileText("label", o.label, "Label");
+    p.Number("chunk_id", o.chunkId, "Id");
+    p.FileText("list_text", o.listText);
+    p.Number("catalog_id", o.catalogId);
+    p.Number("ctss_entry", o.ctssEntry);
+    p.Number("thumb_index", o.thumbIndex);
+    p.Texts("guid", {a.GuidHex1, a.GuidHex2}, "GUID");
+    p.Texts("original_guid", {a.OrigGuidHex1, a.OrigGuidHex2}, "Original GUID");
+    p.Texts("clone_guid", {a.CloneGuidHex1, a.CloneGuidHex2});
+    p.Number("price", a.Price, "Price");
+    p.Number("sale_price", a.SalePrice);
+    p.Number("initial_depreciation", a.InitialDepreciation);
+    p.Number("daily_depreciation", a.DailyDepreciation);
+    p.Number("self_depreciating", a.SelfDepreciating);
+    p.Number("depreciation_limit", a.DepreciationLimit);
+    p.Number("room_flags", a.RoomFlags);
+    p.Number("type_flags", a.TypeFlags);
+    p.FileText("room_name", o.roomName, "Room");
+    p.FileText("type_name", o.typeName, "Type");
+    p.Number("room_index", o.roomIndex);
+    p.Number("type_index", o.typeIndex);
     p.BeginRecord("scores");
-    p.Value("hunger", a.HungerScore);
-    p.Value("comfort", a.ComfortScore);
-    p.Value("hygiene", a.HygieneScore);
-    p.Value("bladder", a.BladderScore);
-    p.Value("energy", a.EnergyScore);
-    p.Value("fun", a.FunScore);
-    p.Value("room", a.RoomScore);
+    p.Number("hunger", a.HungerScore);
+    p.Number("comfort", a.ComfortScore);
+    p.Number("hygiene", a.HygieneScore);
+    p.Number("bladder", a.BladderScore);
+    p.Number("energy", a.EnergyScore);
+    p.Number("fun", a.FunScore);
+    p.Number("room", a.RoomScore);
     p.EndRecord();
-    p.Value("skill_flag", a.SkillFlag);
-    QJsonArray boxes;
-    for (int bit : SkillBoxesToTick(a.SkillFlag)) {
-        boxes.append(bit);
-    }
-    p.Value("skill_boxes", boxes);
-    p.Value("catalog_name", FromFile(o.catalogName), "Catalog name");
-    p.Value("catalog_description", FromFile(o.catalogDescription));
+    p.Number("skill_flag", a.SkillFlag);
+    p.Numbers("skill_boxes", SkillBoxesToTick(a.SkillFlag));
+    p.FileText("catalog_name", o.catalogName, "Catalog name");
+    p.FileText("catalog_description", o.catalogDescription);
     p.EndRecord();
 }
 

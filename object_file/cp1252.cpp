@@ -12,29 +12,46 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, char32_t c) {
+// Each byte's UTF-8 form: its length, then up to three bytes.
+using Encoded = std::array<char, 4>;
+
+constexpr Encoded Encode(char32_t c) {
     if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        return {1, static_cast<char>(c), 0, 0};
     }
+    if (c < 0x800) {
+        return {2, static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)), 0};
+    }
+    return {3, static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+            static_cast<char>(0x80 | (c & 0x3F))};
 }
 
+constexpr std::array<Encoded, 256> kUtf8 = [] {
+    std::array<Encoded, 256> table{};
+    for (char32_t byte = 0; byte < 256; ++byte) {
+        table[byte] = Encode(byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
+    }
+    return table;
+}();
+
 }  // namespace
+
+void AppendCp1252AsUtf8(std::string& out, std::string_view bytes) {
+    std::size_t ascii = 0;  // most texts are plain ASCII: copy those at once
+    while (ascii < bytes.size() && static_cast<std::uint8_t>(bytes[ascii]) < 0x80) {
+        ++ascii;
+    }
+    out.append(bytes.substr(0, ascii));
+    for (const char ch : bytes.substr(ascii)) {
+        const Encoded& encoded = kUtf8[static_cast<std::uint8_t>(ch)];
+        out.append(encoded.data() + 1, static_cast<std::size_t>(encoded[0]));
+    }
+}
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto byte = static_cast<std::uint8_t>(ch);
-        const char32_t c = (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : byte;
-        AppendUtf8(out, c);
-    }
+    AppendCp1252AsUtf8(out, bytes);
     return out;
 }
 

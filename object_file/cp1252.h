@@ -9,5 +9,7 @@ namespace marrowick {
 // One character per byte. The five bytes Windows-1252 leaves undefined map to
 // the C1 control characters of the same value, as Windows itself does.
 std::string Cp1252ToUtf8(std::string_view bytes);
+// The same, appended to `out`, which a caller may reuse from text to text.
+void AppendCp1252AsUtf8(std::string& out, std::string_view bytes);
 
 }  // namespace marrowick

@@ -193,7 +193,7 @@ TEST_F(Collection, JsonReportWithChunkReading) {
               "\"copies\": 0, \"errors\": 0, \"warnings\": 1, \"shared_guids\": [{\"guid\": "
               "[\"0403\", \"0201\"], \"value\": \"0x01020304\", \"copies_of_one_file\": false, "
               "\"objects\": [" +
-                  user(folder.root + "x\\u001b\\\"\\\\.iff",
+                  user(folder.root + "x\\u001B\\\"\\\\.iff",
                        "0, \"list_text\": \"X 0  128\", \"chunk_id\": 128") +
                   ", " + user(y, "0, \"list_text\": \"Y 0  128\", \"chunk_id\": 128") +
                   "]}], \"no_guid\": [" +
