@@ -9,7 +9,7 @@ preset="${1:-default}"
 shift || true
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-packages=(g++ cmake ninja-build make qt6-base-dev libgtest-dev)
+packages=(g++ cmake ninja-build make qt6-base-dev libgtest-dev rapidjson-dev)
 targets=()
 while (($# > 0)); do
     if [[ "$1" == -- ]]; then
