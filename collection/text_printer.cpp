@@ -136,6 +136,13 @@ class TextPrinter : public Printer {
         }
     }
 
+    void Numbers(std::string_view key, std::span<const int> numbers,
+                 std::string_view heading) override {
+        if (!heading.empty()) {
+            Printer::Numbers(key, numbers, heading);
+        }
+    }
+
   private:
     Node* AddValue(std::string_view heading) {
         if (open_.empty() || heading.empty()) {

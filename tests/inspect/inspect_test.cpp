@@ -75,11 +75,12 @@ TEST(Sample, CommittedFileIsWhatMakeSampleWritesAndItsJsonIsTheExpectedFile) {
               std::string(expected.begin(), expected.end()));
 }
 
-// Columns line up in characters, whatever the bytes of a label.
+// Columns line up in characters, whatever the bytes of a label; a control
+// character shows as a blank.
 TEST(Listing, TableOfEachFileSaysHowItWasRead) {
     Folder folder;
     IffBuilder chair;
-    chair.Object(300, "Caf\xE9", {.guid = 0xCDAB1234, .price = 150, .room_flags = 8});
+    chair.Object(300, "Caf\xE9\x01", {.guid = 0xCDAB1234, .price = 150, .room_flags = 8});
     const std::string c = folder.Write("c.iff", chair.Build()),
                       empty = folder.Write("e.iff", IffBuilder().Build());
     EXPECT_EQ(Inspect({"--walk-chunks", c, empty}).out,
