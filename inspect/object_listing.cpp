@@ -78,24 +78,25 @@ FileListing ListFile(ParseIFF& parse, FileBytes& file, const std::string& path, 
     parse.CurrentFile = path;
     parse.CurrentRange = file.range();
     parse.ScanObjectFile(file, path);
-    const std::vector<ObjectListEntry> entries = FillObjectList(parse);
+    std::vector<ObjectListEntry> entries = FillObjectList(parse);
 
     FileListing listing;
+    listing.objects.reserve(entries.size());
     // One descriptor serves every decoder call for this file.
     ParseIFF::FileScope open(parse, file);
     for (std::size_t i = 0; i < entries.size() && messages.first.empty(); ++i) {
         const int index = static_cast<int>(i);
         // The editor's loading order; every object is decoded afresh, so no value
         // of an earlier object or file can show through.
-        for (AttributeGroup group : {ScoreGroup, ValueGroup, SkillGroup, BuyModeGroup, GuidGroup}) {
-            parse.ReadObjectAttributes(index, group);
-        }
+        static constexpr AttributeGroup kLoadingOrder[] = {ScoreGroup, ValueGroup, SkillGroup,
+                                                           BuyModeGroup, GuidGroup};
+        parse.ReadObjectAttributes(index, kLoadingOrder);
         parse.ReadCatalogText(entries[i].ItemData);
 
-        ObjectRecord o;
+        ObjectRecord& o = listing.objects.emplace_back();
         o.index = index;
-        o.listText = entries[i].Text;
         o.label = ObjectLabelFromEntry(entries[i].Text);
+        o.listText = std::move(entries[i].Text);
         o.chunkId = parse.ObjdChunkId[i];
         o.catalogId = parse.CatalogId[i];
         o.ctssEntry = entries[i].ItemData;
@@ -107,7 +108,6 @@ FileListing ListFile(ParseIFF& parse, FileBytes& file, const std::string& path, 
         o.typeIndex = parse.TypeIndex;
         o.catalogName = parse.CatalogName;
         o.catalogDescription = parse.CatalogDescription;
-        listing.objects.push_back(std::move(o));
     }
     parse.SetMessageSink(nullptr);
     listing.error = std::move(messages.first);

@@ -5,6 +5,8 @@
 // hold counted texts instead, and are read by their lengths. Either way the texts
 // end at the chunk's end, the file's end, or 32767 bytes, whichever comes first.
 #include <algorithm>
+#include <cstring>
+#include <span>
 
 #include "file_bytes.h"
 #include "parse_iff.h"
@@ -29,19 +31,39 @@ constexpr int kLengthGroupsAtMost = 10;  // 70 bits: more than any length can be
 
 // One step of the zero-ended walk: takes bytes from `at` up to `terminator`
 // (consumed, not kept), the end of `bytes`, or the step's 32767-byte bound,
-// whichever comes first. A missing terminator ends the text there.
-std::string TakeUntil(const std::vector<std::uint8_t>& bytes, std::size_t& at,
-                      std::uint8_t terminator) {
-    std::string text;
+// whichever comes first, into `text` unless it is null. A missing terminator
+// ends the text there.
+void TakeUntil(std::span<const std::uint8_t> bytes, std::size_t& at, std::uint8_t terminator,
+               std::string* text) {
     const std::size_t limit = std::min(bytes.size(), at + ParseIFF::kMaxTextBytes);
-    while (at < limit) {
-        const std::uint8_t byte = bytes[at++];
-        if (byte == terminator) {
-            break;
+    if (at >= limit) {
+        if (text != nullptr) {
+            text->clear();
         }
-        text.push_back(static_cast<char>(byte));
+        return;
     }
-    return text;
+    const auto* start = bytes.data() + at;
+    const auto* found =
+        static_cast<const std::uint8_t*>(std::memchr(start, terminator, limit - at));
+    const std::size_t length =
+        found != nullptr ? static_cast<std::size_t>(found - start) : limit - at;
+    if (text != nullptr) {
+        text->assign(reinterpret_cast<const char*>(start), length);
+    }
+    at += found != nullptr ? length + 1 : length;
+}
+
+// The `length` bytes at `at`: a view into the file's block cache when they lie in
+// one block, else read into `copy` (clipped to the end of the file).
+std::span<const std::uint8_t> BytesAt(FileBytes& file, std::uint64_t at, std::size_t length,
+                                      std::vector<std::uint8_t>& copy) {
+    const std::span<const std::uint8_t> cached =
+        length > 0 ? file.Peek(at, length) : std::span<const std::uint8_t>();
+    if (!cached.empty()) {
+        return cached;
+    }
+    copy = file.ReadUpTo(at, length);
+    return copy;
 }
 
 // A length in 7-bit groups, low group first, the high bit set on every byte but
@@ -68,8 +90,10 @@ std::uint64_t ReadLength(FileBytes& file, std::uint64_t& at, std::uint64_t end) 
 std::string TakeCounted(FileBytes& file, std::uint64_t& at, std::uint64_t end) {
     const std::uint64_t length = ReadLength(file, at, end);
     const std::uint64_t present = std::min(length, at < end ? end - at : 0);
-    const std::vector<std::uint8_t> bytes = file.ReadUpTo(
-        at, static_cast<std::size_t>(std::min<std::uint64_t>(present, ParseIFF::kMaxTextBytes)));
+    std::vector<std::uint8_t> copy;
+    const std::span<const std::uint8_t> bytes = BytesAt(
+        file, at,
+        static_cast<std::size_t>(std::min<std::uint64_t>(present, ParseIFF::kMaxTextBytes)), copy);
     at += present;
     const auto zero = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
     return std::string(bytes.begin(), zero);
@@ -100,8 +124,15 @@ void ParseIFF::ReadCatalogText(int entry) {
         return;
     }
     const auto chunk = static_cast<std::uint64_t>(CtssChunkPos[static_cast<std::size_t>(entry)]);
-    std::uint8_t head[kTextStart];
-    file->ReadInto(chunk, head);
+    // Bytes past the end of the file read as zero.
+    std::uint8_t headCopy[kTextStart];
+    const std::uint8_t* head = headCopy;
+    if (const std::span<const std::uint8_t> cached = file->Peek(chunk, kTextStart);
+        !cached.empty()) {
+        head = cached.data();
+    } else {
+        file->ReadInto(chunk, headCopy);
+    }
     // The size counts the 76-byte header.
     const auto chunkSize = static_cast<std::uint64_t>(ReadBE32(head[4], head[5], head[6], head[7]));
     if (chunkSize >= kFormatCode + 2 && head[kFormatCode] == 0xFC &&
@@ -113,16 +144,17 @@ void ParseIFF::ReadCatalogText(int entry) {
 
     const std::uint64_t wanted = std::min<std::uint64_t>(
         chunkSize > kTextStart ? chunkSize - kTextStart : 0, 3 * kMaxTextBytes);
-    const std::vector<std::uint8_t> bytes =
-        file->ReadUpTo(chunk + kTextStart, static_cast<std::size_t>(wanted));
-    DoneWithFile();
+    std::vector<std::uint8_t> copy;
+    const std::span<const std::uint8_t> bytes =
+        BytesAt(*file, chunk + kTextStart, static_cast<std::size_t>(wanted), copy);
 
     std::size_t at = 0;
-    CatalogName = TakeUntil(bytes, at, 0);
+    TakeUntil(bytes, at, 0, &CatalogName);
     // The first entry's comment and the next entry's language code (1) lie between
     // the two texts; the walk skips to the first byte 1, wherever it stands.
-    TakeUntil(bytes, at, 1);
-    CatalogDescription = TakeUntil(bytes, at, 0);
+    TakeUntil(bytes, at, 1, nullptr);
+    TakeUntil(bytes, at, 0, &CatalogDescription);
+    DoneWithFile();
 }
 
 void ParseIFF::ReadPackedCatalogText(FileBytes& file, std::uint64_t chunk, std::uint64_t chunkEnd) {

@@ -54,11 +54,29 @@ std::int16_t Le16(const std::uint8_t* chunk, std::size_t at) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(chunk[at] | chunk[at + 1] << 8));
 }
 
-// Two bytes as four upper-case hex digits, in file order.
-std::string HexPair(const std::uint8_t* chunk, std::size_t at) {
+// Two bytes as four upper-case hex digits, in file order, written over `out`
+// (which keeps its buffer).
+void SetHexPair(std::string& out, const std::uint8_t* chunk, std::size_t at) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
-    return {kDigits[chunk[at] >> 4], kDigits[chunk[at] & 15], kDigits[chunk[at + 1] >> 4],
-            kDigits[chunk[at + 1] & 15]};
+    out.resize(4);
+    out[0] = kDigits[chunk[at] >> 4];
+    out[1] = kDigits[chunk[at] & 15];
+    out[2] = kDigits[chunk[at + 1] >> 4];
+    out[3] = kDigits[chunk[at + 1] & 15];
+}
+
+// NameCategory's result written over `name` (which keeps its buffer) and `index`.
+void SetCategory(const std::array<Category, 9>& table, int flags, std::string& name, int& index) {
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table[row].flags == flags) {
+            name.assign(table[row].name);
+            index = static_cast<int>(row);
+            return;
+        }
+    }
+    CategoryNaming joined = NameCategory(table, flags);
+    name = std::move(joined.name);
+    index = joined.index;
 }
 
 bool ValidRow(int row) {
@@ -129,20 +147,39 @@ void ParseIFF::Report(const std::string& text, const std::string& caption) {
 }
 
 void ParseIFF::ReadObjectAttributes(int index, AttributeGroup group) {
+    ReadObjectAttributes(index, std::span(&group, 1));
+}
+
+void ParseIFF::ReadObjectAttributes(int index, std::span<const AttributeGroup> groups) {
     if (!ValidRow(index)) {
         return;
     }
     const auto row = static_cast<std::size_t>(index);
     // Bytes that cannot be read (a file gone or cut short since the scan) count
-    // as zero, so no value of another object or file survives a decode.
-    std::uint8_t chunk[kDefinitionBytes] = {};
-    {
-        std::unique_ptr<FileBytes> local;
-        if (FileBytes* file = OpenCurrentFile(local)) {
-            file->ReadInto(static_cast<std::uint64_t>(ObjdChunkPos[row]), chunk);
+    // as zero, so no value of another object or file survives a decode. The
+    // fields are mostly taken straight from the cached block that holds them.
+    std::uint8_t copy[kDefinitionBytes];  // zeroed only when it is used
+    const std::uint8_t* chunk = copy;
+    std::unique_ptr<FileBytes> local;
+    FileBytes* file = OpenCurrentFile(local);
+    if (file == nullptr) {
+        std::fill(std::begin(copy), std::end(copy), std::uint8_t{0});
+    } else {
+        const auto at = static_cast<std::uint64_t>(ObjdChunkPos[row]);
+        const std::span<const std::uint8_t> cached = file->Peek(at, kDefinitionBytes);
+        if (!cached.empty()) {
+            chunk = cached.data();
+        } else {
+            file->ReadInto(at, copy);
         }
-        DoneWithFile();
     }
+    DoneWithFile();
+    for (const AttributeGroup group : groups) {
+        DecodeAttributes(row, group, chunk);
+    }
+}
+
+void ParseIFF::DecodeAttributes(std::size_t row, AttributeGroup group, const std::uint8_t* chunk) {
     ObjectAttributeRow& a = ObjectAttributes[row];
     switch (group) {
         case ValueGroup:
@@ -154,12 +191,12 @@ void ParseIFF::ReadObjectAttributes(int index, AttributeGroup group) {
             a.DepreciationLimit = Le16(chunk, kDepreciationLimit);
             break;
         case GuidGroup:
-            a.GuidHex1 = HexPair(chunk, kGuid);
-            a.GuidHex2 = HexPair(chunk, kGuid + 2);
-            a.OrigGuidHex1 = HexPair(chunk, kOriginalGuid);
-            a.OrigGuidHex2 = HexPair(chunk, kOriginalGuid + 2);
-            a.CloneGuidHex1 = HexPair(chunk, kCloneGuid);
-            a.CloneGuidHex2 = HexPair(chunk, kCloneGuid + 2);
+            SetHexPair(a.GuidHex1, chunk, kGuid);
+            SetHexPair(a.GuidHex2, chunk, kGuid + 2);
+            SetHexPair(a.OrigGuidHex1, chunk, kOriginalGuid);
+            SetHexPair(a.OrigGuidHex2, chunk, kOriginalGuid + 2);
+            SetHexPair(a.CloneGuidHex1, chunk, kCloneGuid);
+            SetHexPair(a.CloneGuidHex2, chunk, kCloneGuid + 2);
             break;
         case ScoreGroup:
             a.HungerScore = Le16(chunk, kScores);
@@ -174,12 +211,8 @@ void ParseIFF::ReadObjectAttributes(int index, AttributeGroup group) {
             // Only the low byte of each 16-bit field counts.
             a.RoomFlags = chunk[kRoomFlags];
             a.TypeFlags = chunk[kTypeFlags];
-            CategoryNaming room = NameCategory(kRoomCategories, a.RoomFlags);
-            CategoryNaming type = NameCategory(kTypeCategories, a.TypeFlags);
-            RoomName = std::move(room.name);
-            RoomIndex = room.index;
-            TypeName = std::move(type.name);
-            TypeIndex = type.index;
+            SetCategory(kRoomCategories, a.RoomFlags, RoomName, RoomIndex);
+            SetCategory(kTypeCategories, a.TypeFlags, TypeName, TypeIndex);
             break;
         }
         case SkillGroup:

@@ -1,17 +1,21 @@
 #include "file_bytes.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace marrowick {
 namespace {
 // A handful of blocks covers the map region plus the chunk a label walk is in.
 constexpr std::size_t kCachedBlocks = 32;
+// Most blocks read in one call.
+constexpr std::size_t kBatchedBlocks = 16;
 // Blocks a search looks through before it goes on in long reads.
 constexpr int kSearchedBlocks = 4;
 
@@ -25,6 +29,11 @@ std::size_t FirstOf(std::span<const std::uint8_t> bytes, std::uint8_t a, std::ui
     const std::size_t first = search(a, bytes.size());
     return b == a ? first : search(b, first);
 }
+
+// The block storage of the last file closed on this thread, kept for the next
+// one: a listing opens files one after another, and a fresh 128 KiB buffer for
+// each costs more than reading a small file.
+thread_local std::unique_ptr<std::uint8_t[]> spareStorage;
 
 // Why a path that is not a regular file is refused.
 const char* NotAFile(mode_t mode) {
@@ -94,6 +103,9 @@ FileBytes::~FileBytes() {
     if (fd_ >= 0) {
         ::close(fd_);
     }
+    if (storage_ && !spareStorage) {
+        spareStorage = std::move(storage_);
+    }
 }
 
 std::size_t FileBytes::PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length) {
@@ -112,30 +124,95 @@ std::size_t FileBytes::PreadFully(std::uint64_t offset, std::uint8_t* out, std::
     return done;
 }
 
-FileBytes::Block& FileBytes::Fetch(std::uint64_t number) {
-    // Byte walks stay in one block for thousands of calls: try it first.
-    if (last_ != nullptr && last_->number == number) {
-        return *last_;
-    }
-    Block* oldest = &cache_.front();
+FileBytes::Block* FileBytes::Cached(std::uint64_t number) {
     for (Block& block : cache_) {
         if (block.number == number) {
-            block.last_use = ++clock_;
-            last_ = &block;
-            return block;
-        }
-        if (block.last_use < oldest->last_use) {
-            oldest = &block;
+            return &block;
         }
     }
-    oldest->number = number;
-    oldest->last_use = ++clock_;
-    oldest->bytes.resize(kBlockSize);
-    const std::uint64_t start = number * kBlockSize;
-    const std::uint64_t wanted = std::min<std::uint64_t>(kBlockSize, file_size_ - start);
-    oldest->length = PreadFully(start, oldest->bytes.data(), static_cast<std::size_t>(wanted));
-    last_ = oldest;
-    return *oldest;
+    return nullptr;
+}
+
+FileBytes::Block& FileBytes::FetchSlow(std::uint64_t number) {
+    if (Block* block = Cached(number)) {
+        block->last_use = ++clock_;
+        last_ = block;
+        return *block;
+    }
+    if (!storage_) {
+        // Every byte is read before it is looked at: no need to clear them.
+        storage_ = spareStorage
+                       ? std::move(spareStorage)
+                       : std::make_unique_for_overwrite<std::uint8_t[]>(kCachedBlocks * kBlockSize);
+        for (std::size_t i = 0; i < cache_.size(); ++i) {
+            cache_[i].bytes = storage_.get() + i * kBlockSize;
+        }
+    }
+    // A miss on the block after the last ones read is a walk through the file
+    // (the heads of objects stored one after another): read twice as many blocks
+    // as last time in one call, up to the end of the file or a block held already.
+    batch_ = number == next_miss_ ? std::min(2 * batch_, kBatchedBlocks) : 1;
+    const std::uint64_t fileBlocks = (file_size_ + kBlockSize - 1) / kBlockSize;
+    std::size_t count = 1;
+    while (count < batch_ && number + count < fileBlocks && Cached(number + count) == nullptr) {
+        ++count;
+    }
+    next_miss_ = number + count;
+
+    // The least recently used blocks take the new ones.
+    std::array<Block*, kBatchedBlocks> taken{};
+    std::array<iovec, kBatchedBlocks> parts{};
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        Block* oldest = &cache_.front();
+        for (Block& block : cache_) {
+            if (block.last_use < oldest->last_use) {
+                oldest = &block;
+            }
+        }
+        oldest->number = number + i;
+        oldest->last_use = ++clock_;
+        const std::uint64_t start = oldest->number * kBlockSize;
+        oldest->length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, file_size_ - start));
+        taken[i] = oldest;
+        parts[i] = {oldest->bytes, oldest->length};
+        total += oldest->length;
+    }
+    Block& first = *taken[0];
+    first.last_use = ++clock_;
+    last_ = &first;
+    if (count == 1) {
+        first.length = PreadFully(number * kBlockSize, first.bytes, first.length);
+        return first;
+    }
+
+    ssize_t got = -1;
+    do {
+        ++read_calls_;
+        got = ::preadv(fd_, parts.data(), static_cast<int>(count),
+                       static_cast<off_t>(number * kBlockSize));
+    } while (got < 0 && errno == EINTR);
+    std::size_t left = got > 0 ? static_cast<std::size_t>(got) : 0;
+    if (left < total) {
+        // Cut short: the file shrank, or a read error. The block asked for gets
+        // the rest of its bytes read as a single block would; a block read
+        // ahead that is not whole is forgotten.
+        for (std::size_t i = 0; i < count; ++i) {
+            Block& block = *taken[i];
+            const std::size_t have = std::min(left, block.length);
+            left -= have;
+            if (i == 0) {
+                block.length = have + PreadFully(number * kBlockSize + have, block.bytes + have,
+                                                 block.length - have);
+            } else if (have < block.length) {
+                block.number = UINT64_MAX;
+                block.last_use = 0;
+            }
+        }
+        next_miss_ = UINT64_MAX;
+    }
+    return first;
 }
 
 int FileBytes::At(std::uint64_t offset) {
@@ -171,7 +248,7 @@ std::size_t FileBytes::CopyCached(std::uint64_t offset, std::uint8_t* out, std::
             break;  // the file shrank under us
         }
         const std::size_t take = std::min(block.length - within, length - done);
-        std::copy_n(block.bytes.begin() + static_cast<std::ptrdiff_t>(within), take, out + done);
+        std::copy_n(block.bytes + within, take, out + done);
         done += take;
     }
     return done;
@@ -201,8 +278,7 @@ std::uint64_t FileBytes::Find(std::uint64_t offset, std::uint64_t limit, std::ui
             const Block& block = Fetch(inFile / kBlockSize);
             const auto within = static_cast<std::size_t>(inFile % kBlockSize);
             if (within < block.length) {
-                bytes =
-                    std::span(block.bytes).subspan(within, std::min(block.length - within, wanted));
+                bytes = {block.bytes + within, std::min(block.length - within, wanted)};
             }
         } else {
             bytes = View(at, wanted);

@@ -5,6 +5,7 @@
 // exactly as long as the object lives.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -52,6 +53,26 @@ class FileBytes {
     // (or unreadable) are set to zero. Returns how many bytes were really read.
     std::size_t ReadInto(std::uint64_t offset, std::span<std::uint8_t> out);
 
+    // The `length` bytes at `offset` as a view into the block cache, when they
+    // all lie inside the file and inside one block; else an empty view, and the
+    // caller reads them with ReadInto. Valid until the next call. Decoders take
+    // their fields from it without copying the chunk.
+    std::span<const std::uint8_t> Peek(std::uint64_t offset, std::size_t length) {
+        if (!ok() || offset >= size_ || length > size_ - offset) {
+            return {};
+        }
+        const std::uint64_t at = base_ + offset;
+        const auto within = static_cast<std::size_t>(at % kBlockSize);
+        if (length > kBlockSize - within) {
+            return {};
+        }
+        const Block& block = Fetch(at / kBlockSize);
+        if (length > block.length - std::min(within, block.length)) {
+            return {};  // the file shrank under us
+        }
+        return {block.bytes + within, length};
+    }
+
     // Reads up to `length` bytes at `offset`, stopping at the end of the file.
     std::vector<std::uint8_t> ReadUpTo(std::uint64_t offset, std::size_t length);
 
@@ -95,11 +116,16 @@ class FileBytes {
         std::uint64_t number = UINT64_MAX;
         std::uint64_t last_use = 0;
         std::size_t length = 0;
-        std::vector<std::uint8_t> bytes;
+        std::uint8_t* bytes = nullptr;  // kBlockSize bytes of storage_
     };
     // `offset` counts from the start of the file.
     std::size_t PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length);
-    Block& Fetch(std::uint64_t number);
+    Block& Fetch(std::uint64_t number) {
+        // Byte walks stay in one block for thousands of calls: try it first.
+        return last_ != nullptr && last_->number == number ? *last_ : FetchSlow(number);
+    }
+    Block& FetchSlow(std::uint64_t number);
+    Block* Cached(std::uint64_t number);
     std::size_t CopyCached(std::uint64_t offset, std::uint8_t* out, std::size_t length);
     std::span<const std::uint8_t> ReadAhead(std::uint64_t offset, std::size_t length);
 
@@ -109,8 +135,14 @@ class FileBytes {
     std::uint64_t file_size_ = 0;
     std::string error_;
     std::vector<Block> cache_;
+    // The blocks' bytes, made (or taken over from a file closed before) at the first read.
+    std::unique_ptr<std::uint8_t[]> storage_;
     Block* last_ = nullptr;  // the block used most recently
     std::uint64_t clock_ = 0;
+    // Blocks read at once on a miss: one, doubling while each miss falls on the
+    // block after the last ones read (`next_miss_`).
+    std::size_t batch_ = 0;
+    std::uint64_t next_miss_ = UINT64_MAX;
     std::size_t read_calls_ = 0;
     // View's buffer: `ahead_length_` bytes of the file from `ahead_start_`.
     std::unique_ptr<std::uint8_t[]> ahead_;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,9 @@ class ParseIFF {
     // Decodes one group of object `index`'s definition from CurrentFile into its
     // row of ObjectAttributes (and, for BuyModeGroup, the category values).
     void ReadObjectAttributes(int index, AttributeGroup group);
+    // Decodes `groups` in their order from one read of the definition, as one
+    // call per group inside a FileScope would.
+    void ReadObjectAttributes(int index, std::span<const AttributeGroup> groups);
 
     // Reads the catalog name and description of CTSS row `entry`, or sets the
     // fixed texts when `entry` is -1.
@@ -211,6 +215,8 @@ class ParseIFF {
 
   private:
     void Report(const std::string& text, const std::string& caption);
+    // One group of ObjectAttributes row `row` from the definition's first bytes.
+    void DecodeAttributes(std::size_t row, AttributeGroup group, const std::uint8_t* chunk);
     // Fills the index from the chunks themselves, front to back from byte 64.
     void WalkChunks(FileBytes& file);
     // Every listed object's label and catalog id, from its chunk.

@@ -45,6 +45,10 @@ std::uint64_t SkipLabel(FileBytes& file, std::uint64_t at, bool bitmapLabel) {
 // Reads the fixed part of the map entry at `at` (offset, id, flags). False when
 // the entry does not lie wholly inside the file: the list ends there.
 bool ReadEntry(FileBytes& file, std::uint64_t at, std::uint8_t (&fixed)[8]) {
+    if (const std::span<const std::uint8_t> cached = file.Peek(at, sizeof fixed); !cached.empty()) {
+        std::memcpy(fixed, cached.data(), sizeof fixed);
+        return true;
+    }
     return file.ReadInto(at, fixed) == sizeof fixed;
 }
 
@@ -54,14 +58,13 @@ bool ReadEntry(FileBytes& file, std::uint64_t at, std::uint8_t (&fixed)[8]) {
 std::optional<std::string> CutShortWarning(FileBytes& file, const ParseIFF& parse,
                                            std::uint64_t map, std::uint64_t mapSize) {
     const std::uint64_t end = file.size();
-    const std::string ends = "The file is cut short: it ends at byte " + std::to_string(end);
     std::optional<std::string> first;
     int more = 0;
-    const auto missing = [&](std::string what) {
+    const auto missing = [&](const std::string& what) {
         if (first) {
             ++more;
         } else {
-            first = ends + what;
+            first = "The file is cut short: it ends at byte " + std::to_string(end) + what;
         }
     };
     if (map + mapSize > end) {
@@ -71,9 +74,13 @@ std::optional<std::string> CutShortWarning(FileBytes& file, const ParseIFF& pars
     const auto listed = [&](const char* type, int count, const auto& positions) {
         for (int i = 0; i < count; ++i) {
             const auto at = static_cast<std::uint64_t>(positions[static_cast<std::size_t>(i)]);
-            const std::string chunk = std::string(type) + " chunk";
-            std::uint8_t header[8];
-            if (file.ReadInto(at, header) < sizeof header) {
+            std::uint8_t copy[8];
+            std::span<const std::uint8_t> header = file.Peek(at, sizeof copy);
+            if (header.empty() && file.ReadInto(at, copy) == sizeof copy) {
+                header = copy;
+            }
+            if (header.empty()) {
+                const std::string chunk = std::string(type) + " chunk";
                 missing(at >= end ? ", before the " + chunk + " that its map places at byte " +
                                         std::to_string(at) + "."
                                   : ", inside the header of the " + chunk + " at byte " +
@@ -83,6 +90,7 @@ std::optional<std::string> CutShortWarning(FileBytes& file, const ParseIFF& pars
             const auto size =
                 static_cast<std::uint64_t>(ReadBE32(header[4], header[5], header[6], header[7]));
             if (at + size > end) {
+                const std::string chunk = std::string(type) + " chunk";
                 missing(", inside the " + chunk + " that starts at byte " + std::to_string(at) +
                         " and is " + std::to_string(size) + " bytes long.");
             }
@@ -121,16 +129,27 @@ void ParseIFF::ReadObjectHeads(FileBytes& file) {
     for (int i = 0; i < ObjdCount; ++i) {
         const auto row = static_cast<std::size_t>(i);
         const auto chunk = static_cast<std::uint64_t>(ObjdChunkPos[row]);
-        std::uint8_t head[kObjdCatalogIdOffset + 2];
-        file.ReadInto(chunk, head);  // bytes past the end read as zero
+        std::uint8_t copy[kObjdCatalogIdOffset + 2];
+        const std::uint8_t* head = copy;
+        if (const std::span<const std::uint8_t> cached = file.Peek(chunk, sizeof copy);
+            !cached.empty()) {
+            head = cached.data();
+        } else {
+            file.ReadInto(chunk, copy);  // bytes past the end read as zero
+        }
         CatalogId[row] = Le16Signed(head + kObjdCatalogIdOffset);
         // The label is bounded by its zero byte, not by its 64-byte field: a full
         // field runs on into the chunk data, as the game's own tools show it.
         const std::uint64_t label = chunk + kChunkLabelOffset;
         const std::uint64_t end = file.Find(label, label + kMaxTextBytes, 0, 0);
-        const std::vector<std::uint8_t> bytes =
-            file.ReadUpTo(label, static_cast<std::size_t>(end - label));
-        ObjdLabel[row].assign(bytes.begin(), bytes.end());
+        const auto length = static_cast<std::size_t>(end - label);
+        if (const std::span<const std::uint8_t> cached = file.Peek(label, length);
+            !cached.empty()) {
+            ObjdLabel[row].assign(reinterpret_cast<const char*>(cached.data()), cached.size());
+        } else {
+            const std::vector<std::uint8_t> bytes = file.ReadUpTo(label, length);
+            ObjdLabel[row].assign(bytes.begin(), bytes.end());
+        }
     }
 }
 
@@ -179,20 +198,36 @@ void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
     const std::uint64_t regionStart = map + kMapHeaderAndPrefix;
     const std::vector<std::uint8_t> region =
         file.ReadUpTo(regionStart, static_cast<std::size_t>(scanLength + 4));
-    std::array<bool, 256> startsACode{};
+    std::array<std::uint8_t, 256> startsACode{};
     for (const char* code : kMapTypeCodes) {
-        startsACode[static_cast<std::uint8_t>(code[0])] = true;
+        startsACode[static_cast<std::uint8_t>(code[0])] = 1;
     }
-    for (std::size_t k = 0; k <= scanLength && k + 4 <= region.size(); ++k) {
+    const auto match = [&](std::size_t k) {
         const std::uint8_t* window = region.data() + k;
         if (!startsACode[window[0]]) {
-            continue;  // most windows: no code starts with this byte
+            return;  // most windows: no code starts with this byte
         }
         for (std::size_t type = 0; type < kMapTypeCodes.size(); ++type) {
             if (std::memcmp(window, kMapTypeCodes[type], 4) == 0) {
                 TypeListPos[type] = static_cast<std::int64_t>(regionStart + k + 4);
             }
         }
+    };
+    const std::size_t windows =
+        region.size() < 4 ? 0 : std::min<std::size_t>(scanLength + 1, region.size() - 3);
+    std::size_t k = 0;
+    // Eight windows at a time: one test passes over most groups of them.
+    for (constexpr std::size_t kStep = 8; k + kStep <= windows; k += kStep) {
+        const std::uint8_t* w = region.data() + k;
+        if ((startsACode[w[0]] | startsACode[w[1]] | startsACode[w[2]] | startsACode[w[3]] |
+             startsACode[w[4]] | startsACode[w[5]] | startsACode[w[6]] | startsACode[w[7]]) != 0) {
+            for (std::size_t j = 0; j < kStep; ++j) {
+                match(k + j);
+            }
+        }
+    }
+    for (; k < windows; ++k) {
+        match(k);
     }
 
     auto listPos = [this](ChunkType type) {
