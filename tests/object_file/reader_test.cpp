@@ -195,6 +195,14 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
     }
     Scan(Write(many.Build()));
     EXPECT_EQ(parse.ScanWarnings.back(), "Only 255 CTSS chunks can be kept: 1 more was left out.");
+    // A type code is found wherever it falls among the windows the match groups.
+    for (std::size_t length = 0; length < 8; ++length) {
+        IffBuilder shifted;
+        shifted.SetTypeLists(
+            {{"OBJD", 1, {{64, 1, 0, Bytes(length, 'a'), 0, false}}}, {"OBJf", 1, {}}});
+        Scan(Write(shifted.Build()));
+        EXPECT_NE(parse.TypeListPos[static_cast<std::size_t>(ChunkType::OBJf)], 0) << length;
+    }
 }
 
 // Through its map, walked, or with the map at 0xFFFF0000 of a sparse 6 GiB file, a file
