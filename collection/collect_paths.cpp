@@ -159,21 +159,26 @@ CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
                             const std::atomic<bool>* cancel, const WalkProgress& progress) {
     CollectedPaths collected;
     WalkState state{{}, {}, {}, &collected, cancel, &progress, 0};
+    // Every folder given is known before the first is walked: a link in one may
+    // lead into another.
+    std::vector<std::optional<Walked>> roots;
     for (const std::string& argument : arguments) {
         struct stat info {};
         if (::stat(argument.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
             state.inside.Add(argument);
+            roots.push_back(Walked{argument, {info.st_dev, info.st_ino}});
+        } else {
+            roots.emplace_back();
         }
     }
     std::vector<PathEntry>& entries = collected.entries;
-    for (const std::string& argument : arguments) {
-        struct stat info {};
-        if (::stat(argument.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    for (std::size_t given = 0; given < arguments.size(); ++given) {
+        if (!roots[given]) {
             // The reader reports a file that is missing or cannot be read.
-            entries.push_back({argument, {}});
+            entries.push_back({arguments[given], {}});
             continue;
         }
-        const Walked root{argument, {info.st_dev, info.st_ino}};
+        const Walked& root = *roots[given];
         if (state.seenFolders.count(root.identity) != 0) {
             continue;  // the same folder again, or one inside a folder already walked
         }
@@ -181,7 +186,7 @@ CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
         Walk(root, state, found);
         state.found += found.size();
         if (found.empty()) {
-            collected.emptyFolders.push_back(argument);
+            collected.emptyFolders.push_back(root.path);
         }
         std::sort(found.begin(), found.end(),
                   [](const PathEntry& a, const PathEntry& b) { return a.path < b.path; });

@@ -43,7 +43,6 @@ std::vector<std::string> WalkNotices(const CollectedPaths& collected) {
 GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
                      GuidCheckObserver& observer, const std::atomic<bool>* cancel) {
     GuidCheck check;
-    check.readChunks = readChunks;
     if (readChunks) {
         check.readWarnings.readByChunks = 0;
     }
@@ -76,7 +75,7 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
                 observer.Notice(NoticeLine(shown, listed.listing.error));
                 check.errors.push_back({path, listed.listing.error, MemberName(item)});
             }
-            if (readChunks && listed.listing.readBy == IndexSource::Chunks) {
+            if (listed.listing.readBy == IndexSource::Chunks) {
                 ++*check.readWarnings.readByChunks;
             }
             for (const std::string& warning : listed.listing.warnings) {

@@ -41,11 +41,12 @@ struct GuidCheck {
     std::vector<ListedFile> files;    // every file and member read, in order
     std::vector<QString> shownPaths;  // each file's path as given, for people
     std::vector<FileError> errors;
-    ReadWarnings readWarnings;    // files read by chunks, and files read with warnings
+    // Files read with warnings; with a count of files read by chunks when the
+    // check read files without a resource map so.
+    ReadWarnings readWarnings;
     std::optional<int> archives;  // archives read, once the collection had any
     ConflictReport report;
-    bool readChunks = false;  // files without a resource map were read by chunks
-    bool cancelled = false;   // stopped before the end: nothing above is complete
+    bool cancelled = false;  // stopped before the end: nothing above is complete
 };
 
 // Walks `paths` (files and folders, as marrowick-inspect takes them), reads every

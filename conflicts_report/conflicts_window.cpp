@@ -78,7 +78,7 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     readChunks->setObjectName(QStringLiteral("ReadChunks"));
     readChunks->setToolTip(
         tr("Check again, reading the files that have no resource map by their chunks"));
-    readChunks->setVisible(!check_->readChunks && HasNoMap(check_->errors));
+    readChunks->setVisible(!check_->readWarnings.readByChunks && HasNoMap(check_->errors));
     auto* hint = new QLabel(tr("Double-click an object to open it in the main window."), this);
     auto* copy = new QPushButton(tr("Copy Report"), this);
     copy->setObjectName(QStringLiteral("CopyReport"));
