@@ -27,7 +27,9 @@ std::string Join(const std::string& folder, const std::string& name) {
 }
 
 struct WalkState {
-    std::set<FileIdentity> roots;  // the folders given
+    // The folders given, and each folder walked: all lie inside the folders
+    // given, so a link's target is found inside as soon as its climb meets one.
+    std::set<FileIdentity> inside;
     std::set<FileIdentity> seenFolders;
     std::set<FileIdentity> seenFiles;
     CollectedPaths* collected = nullptr;
@@ -108,7 +110,8 @@ class Walk {
                 Fail(node, CannotOpenMessage(node.path, opened.error()));
                 return false;
             }
-            if (node.linked && opened.identity() != node.identity && !opened.Within(state_.roots)) {
+            if (node.linked && opened.identity() != node.identity &&
+                !opened.Within(state_.inside)) {
                 LinkLeft(node.path, "folder", parent->LinkTarget(node.name, node.path));
                 return false;
             }
@@ -119,6 +122,7 @@ class Walk {
             node.open.Close();
             return false;
         }
+        state_.inside.insert(node.identity);
         if (node.parent != nullptr) {
             Keep(node);
         }
@@ -188,7 +192,7 @@ class Walk {
                 subfolders.push_back(&nodes_.emplace_back(Node{&folder, entry.name, path}));
                 break;
             case OpenFolder::Kind::LinkToFolder:
-                if (folder.open.LeadsInto(entry, state_.roots)) {
+                if (folder.open.LeadsInto(entry, state_.inside)) {
                     linkedFolders_.push_back(&nodes_.emplace_back(
                         Node{&folder, entry.name, path, true, entry.identity}));
                 } else {
@@ -205,7 +209,7 @@ class Walk {
                 if (!collected) {
                     break;
                 }
-                if (folder.open.LeadsInto(entry, state_.roots)) {
+                if (folder.open.LeadsInto(entry, state_.inside)) {
                     linkedFiles_.emplace_back(path, entry.identity);
                 } else {
                     LinkLeft(path, "file", folder.open.LinkTarget(entry.name, path));
@@ -250,7 +254,7 @@ CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
     for (const std::string& argument : arguments) {
         given.push_back(LookAtGiven(argument));
         if (given.back().folder) {
-            state.roots.insert(*given.back().identity);
+            state.inside.insert(*given.back().identity);
         }
     }
     std::vector<PathEntry>& entries = collected.entries;
