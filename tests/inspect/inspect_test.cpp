@@ -338,8 +338,8 @@ void RemoveDeep(int folder) {
     }
 }
 
-// A check of the window's kind with the test's hands in it: `during` runs once
-// the first folder has been read, `after` once every folder has.
+// A GUID check that changes the folders as it goes: `during` runs once the
+// first folder has been read, `after` once every folder has.
 struct HookedCheck : GuidCheckObserver {
     std::function<void()> during, after;
     std::string notices;
@@ -352,9 +352,10 @@ struct HookedCheck : GuidCheckObserver {
     void Notice(const std::string& line) override { notices += line + '\n'; }
 };
 
-// The same file is read once wherever it is met; the walk reaches any depth,
-// never leaves the folders given, even when a folder turns into a link to
-// another under it, and counts a folder it cannot open as an error.
+// The same file is read once wherever it is met, in every mode; the walk
+// reaches any depth and never leaves the folders given, not even when a folder
+// is swapped for a link leading out while it walks or after; a folder it
+// cannot open is an error, not a file.
 TEST(Walk, EachFileOnceAndNothingOutside) {
     Folder folder;
     const std::string dl = folder.root + "dl", a = folder.Write("dl/a.iff", Guids("A", {0x10})),
