@@ -1,157 +1,246 @@
 #include "collect_paths.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-#include <optional>
+#include <deque>
 #include <set>
 #include <utility>
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include "archive.h"
 #include "messages.h"
+#include "open_folder.h"
 
 namespace marrowick {
 namespace {
 
-using Identity = std::pair<dev_t, ino_t>;
+// Folders held open at once besides the one given: those nearest the walk's
+// place. One further up is opened again, from the nearest still open, when the
+// walk comes back to it; the process has other uses for its descriptors.
+constexpr std::size_t kOpenFolders = 16;
 
 // Object files, and the archives that hold them.
 bool IsCollected(const std::string& name) {
     return HasIffExtension(name) || HasExtension(name, ".far");
 }
 
-std::string Join(const std::string& folder, const char* name) {
+std::string Join(const std::string& folder, const std::string& name) {
     return folder.empty() || folder.back() == '/' ? folder + name : folder + '/' + name;
 }
 
-struct Walked {
-    std::string path;
-    Identity identity;
-};
-
-// The folder with every link resolved, or nothing when it cannot be.
-std::optional<std::string> RealPath(const std::string& path) {
-    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
-    return real ? std::optional<std::string>(real.get()) : std::nullopt;
-}
-
-// Where a walk may lead: the folders given, with their links resolved.
-class Inside {
-  public:
-    void Add(const std::string& folder) {
-        if (std::optional<std::string> real = RealPath(folder)) {
-            roots_.push_back(*real == "/" ? std::string() : std::move(*real));
-        }
-    }
-    // Whether the folder a link leads to, resolved as `real`, lies in one of them.
-    bool Holds(const std::string& real) const {
-        return std::any_of(roots_.begin(), roots_.end(), [&real](const std::string& root) {
-            return real.compare(0, root.size(), root) == 0 &&
-                   (real.size() == root.size() || real[root.size()] == '/');
-        });
-    }
-
-  private:
-    std::vector<std::string> roots_;  // "/" is kept empty, so that "/x" is inside it
-};
-
 struct WalkState {
-    std::set<Identity> seenFolders;
-    std::set<Identity> seenFiles;
-    Inside inside;
+    // The folders given, and each folder walked: all lie inside the folders
+    // given, so a link's target is found inside as soon as its climb meets one.
+    std::set<FileIdentity> inside;
+    std::set<FileIdentity> seenFolders;
+    std::set<FileIdentity> seenFiles;
     CollectedPaths* collected = nullptr;
     const std::atomic<bool>* cancel = nullptr;
     const WalkProgress* progress = nullptr;
     std::size_t found = 0;
 };
 
-std::vector<std::string> SortedNames(DIR* dir) {
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
+// A folder met by the walk. Nodes live until the walk of the folder given ends,
+// so each can be opened again from its parent.
+struct Node {
+    Node* parent = nullptr;  // none for the folder given
+    std::string name;        // in its parent
+    std::string path;
+    bool linked = false;      // reached through a link, which is followed when it is opened
+    FileIdentity identity{};  // once walked; before, a linked folder's as its link was looked at
+    OpenFolder open{};        // closed while far from the walk's place
+    std::uint64_t lastUse = 0;
+};
+
+// One folder given, walked with explicit stacks so that deep trees cannot
+// exhaust the call stack. What is reached through a link is taken only after
+// everything reached without one, so a file keeps its own path when a link
+// inside the tree leads to it too; the order is fixed by sorting each folder's
+// names.
+class Walk {
+  public:
+    Walk(WalkState& state, std::vector<PathEntry>& found) : state_(state), found_(found) {}
+
+    // Whether any name in the folder ends in .iff or .far.
+    bool Run(const std::string& path, OpenFolder root) {
+        nodes_.push_back({nullptr, {}, path, false, root.identity(), std::move(root)});
+        folders_.push_back(&nodes_.back());
+        while ((!folders_.empty() || !linkedFolders_.empty()) && !Cancelled()) {
+            std::vector<Node*>& from = folders_.empty() ? linkedFolders_ : folders_;
+            Node& node = *from.back();
+            from.pop_back();
+            if (Open(node)) {
+                Read(node);
+            }
+        }
+        for (const auto& [file, identity] : linkedFiles_) {
+            if (state_.seenFiles.insert(identity).second) {
+                found_.push_back({file, {}, identity});
+            }
+        }
+        return named_;
+    }
+
+  private:
+    bool Cancelled() const {
+        return state_.cancel != nullptr && state_.cancel->load(std::memory_order_relaxed);
+    }
+
+    void Fail(const Node& node, std::string message) {
+        found_.push_back({node.path, std::move(message), {}, true});
+    }
+
+    // Opens a folder met in its parent's list, unless it was walked already.
+    bool Open(Node& node) {
+        if (node.parent != nullptr) {
+            OpenFolder* parent = Reopen(*node.parent);
+            if (parent == nullptr) {
+                Fail(node, CannotOpenMessage(node.path,
+                                             "the folder that holds it was replaced "
+                                             "while the folders were read"));
+                return false;
+            }
+            OpenFolder opened = parent->Open(node.name, node.linked);
+            if (opened.changed()) {
+                // No longer the folder, or the link to one, it was: taken as what it is now.
+                std::vector<Node*> subfolders;
+                Take(*node.parent, parent->Look(node.name), subfolders);
+                folders_.insert(folders_.end(), subfolders.begin(), subfolders.end());
+                return false;
+            }
+            if (!opened.ok()) {
+                Fail(node, CannotOpenMessage(node.path, opened.error()));
+                return false;
+            }
+            if (node.linked && opened.identity() != node.identity &&
+                !opened.Within(state_.inside)) {
+                LinkLeft(node.path, "folder", parent->LinkTarget(node.name, node.path));
+                return false;
+            }
+            node.identity = opened.identity();
+            node.open = std::move(opened);
+        }
+        if (!state_.seenFolders.insert(node.identity).second) {
+            node.open.Close();
+            return false;
+        }
+        state_.inside.insert(node.identity);
+        if (node.parent != nullptr) {
+            Keep(node);
+        }
+        return true;
+    }
+
+    // The folder open again, with every folder between it and the nearest one
+    // still open, each checked to be the one walked before.
+    OpenFolder* Reopen(Node& node) {
+        std::vector<Node*> down;
+        for (Node* at = &node; !at->open.ok(); at = at->parent) {
+            down.push_back(at);  // the folder given is always open
+        }
+        for (auto at = down.rbegin(); at != down.rend(); ++at) {
+            Node& closed = **at;
+            OpenFolder opened = closed.parent->open.Open(closed.name, closed.linked);
+            if (!opened.ok() || opened.identity() != closed.identity) {
+                return nullptr;
+            }
+            closed.open = std::move(opened);
+            Keep(closed);
+        }
+        node.lastUse = ++clock_;
+        return &node.open;
+    }
+
+    void Keep(Node& node) {
+        node.lastUse = ++clock_;
+        open_.erase(std::remove(open_.begin(), open_.end(), &node), open_.end());
+        open_.push_back(&node);
+        if (open_.size() > kOpenFolders) {
+            const auto oldest = std::min_element(
+                open_.begin(), open_.end(),
+                [](const Node* a, const Node* b) { return a->lastUse < b->lastUse; });
+            (*oldest)->open.Close();
+            open_.erase(oldest);
         }
     }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
-// Walks with explicit stacks, so that deep trees cannot exhaust the call stack.
-// What is reached through a link is taken only after everything reached without
-// one, so a file keeps its own path when a link inside the tree leads to it too;
-// the order of the walk is fixed by sorting each folder's names.
-void Walk(const Walked& root, WalkState& state, std::vector<PathEntry>& found) {
-    std::vector<Walked> folders{root};
-    std::vector<Walked> linkedFolders;
-    std::vector<Walked> linkedFiles;
-    while ((!folders.empty() || !linkedFolders.empty()) &&
-           (state.cancel == nullptr || !state.cancel->load(std::memory_order_relaxed))) {
-        std::vector<Walked>& from = folders.empty() ? linkedFolders : folders;
-        const Walked folder = std::move(from.back());
-        from.pop_back();
-        if (!state.seenFolders.insert(folder.identity).second) {
-            continue;
+    void Read(Node& node) {
+        std::string error;
+        std::vector<OpenFolder::Entry> entries = node.open.Read(&IsCollected, error);
+        std::sort(
+            entries.begin(), entries.end(),
+            [](const OpenFolder::Entry& a, const OpenFolder::Entry& b) { return a.name < b.name; });
+        std::vector<Node*> subfolders;
+        for (const OpenFolder::Entry& entry : entries) {
+            Take(node, entry, subfolders);
         }
-        DIR* dir = ::opendir(folder.path.c_str());
-        if (dir == nullptr) {
-            found.push_back({folder.path, CannotOpenMessage(folder.path, std::strerror(errno))});
-            continue;
-        }
-        const std::vector<std::string> names = SortedNames(dir);
-        ::closedir(dir);
-        std::vector<Walked> subfolders;
-        for (const std::string& name : names) {
-            const std::string path = Join(folder.path, name.c_str());
-            struct stat info {};
-            struct stat link {};
-            if (::stat(path.c_str(), &info) != 0) {
-                // A dangling link or a vanished entry matters only when it would
-                // have been read.
-                if (IsCollected(name)) {
-                    found.push_back({path, CannotOpenMessage(path, std::strerror(errno))});
-                }
-                continue;
-            }
-            const bool isLink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-            const Walked walked{path, {info.st_dev, info.st_ino}};
-            if (S_ISDIR(info.st_mode) && !isLink) {
-                subfolders.push_back(walked);
-            } else if (S_ISDIR(info.st_mode)) {
-                const std::optional<std::string> target = RealPath(path);
-                if (target && state.inside.Holds(*target)) {
-                    linkedFolders.push_back(walked);
-                } else {
-                    state.collected->linksLeft.push_back(
-                        {path, "is a link to the folder " + target.value_or("?") +
-                                   ", outside the folders given; it is not followed."});
-                }
-            } else if (IsCollected(name)) {
-                if (isLink) {
-                    linkedFiles.push_back(walked);
-                } else if (state.seenFiles.insert(walked.identity).second) {
-                    // Anything but a regular file is left to the reader to refuse.
-                    found.push_back({path, {}});
-                }
-            }
+        if (!error.empty()) {
+            Fail(node,
+                 "Could not read the folder \"" + node.path + "\" to its end: " + error + ".");
         }
         // Reversed, so that the first name is walked first.
-        folders.insert(folders.end(), subfolders.rbegin(), subfolders.rend());
-        if (*state.progress) {
-            (*state.progress)(state.found + found.size());
+        folders_.insert(folders_.end(), subfolders.rbegin(), subfolders.rend());
+        if (*state_.progress) {
+            (*state_.progress)(state_.found + found_.size());
         }
     }
-    for (const Walked& file : linkedFiles) {
-        if (state.seenFiles.insert(file.identity).second) {
-            found.push_back({file.path, {}});
+
+    void Take(Node& folder, const OpenFolder::Entry& entry, std::vector<Node*>& subfolders) {
+        const std::string path = Join(folder.path, entry.name);
+        const bool collected = IsCollected(entry.name);
+        named_ = named_ || collected;
+        switch (entry.kind) {
+            case OpenFolder::Kind::Folder:
+                subfolders.push_back(&nodes_.emplace_back(Node{&folder, entry.name, path}));
+                break;
+            case OpenFolder::Kind::LinkToFolder:
+                if (folder.open.LeadsInto(entry, state_.inside)) {
+                    linkedFolders_.push_back(&nodes_.emplace_back(
+                        Node{&folder, entry.name, path, true, entry.identity}));
+                } else {
+                    LinkLeft(path, "folder", folder.open.LinkTarget(entry.name, path));
+                }
+                break;
+            case OpenFolder::Kind::File:
+                // Anything but a regular file is left to the reader to refuse.
+                if (collected && state_.seenFiles.insert(entry.identity).second) {
+                    found_.push_back({path, {}, entry.identity});
+                }
+                break;
+            case OpenFolder::Kind::LinkToFile:
+                if (!collected) {
+                    break;
+                }
+                if (folder.open.LeadsInto(entry, state_.inside)) {
+                    linkedFiles_.emplace_back(path, entry.identity);
+                } else {
+                    LinkLeft(path, "file", folder.open.LinkTarget(entry.name, path));
+                }
+                break;
+            case OpenFolder::Kind::Missing:
+                // A dangling link or a vanished entry matters only when it would
+                // have been read.
+                if (collected) {
+                    found_.push_back({path, CannotOpenMessage(path, entry.error)});
+                }
+                break;
         }
     }
-}
+
+    void LinkLeft(const std::string& path, const char* what, const std::string& target) {
+        state_.collected->linksLeft.push_back(
+            {path, "is a link to the " + std::string(what) + " " + target +
+                       ", outside the folders given; it is not followed."});
+    }
+
+    WalkState& state_;
+    std::vector<PathEntry>& found_;
+    std::deque<Node> nodes_;  // a deque keeps each node in place as more are added
+    std::vector<Node*> folders_;
+    std::vector<Node*> linkedFolders_;
+    std::vector<std::pair<std::string, FileIdentity>> linkedFiles_;
+    std::vector<Node*> open_;  // the nodes held open, the folder given aside
+    std::uint64_t clock_ = 0;
+    bool named_ = false;
+};
 
 }  // namespace
 
@@ -161,32 +250,36 @@ CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
     WalkState state{{}, {}, {}, &collected, cancel, &progress, 0};
     // Every folder given is known before the first is walked: a link in one may
     // lead into another.
-    std::vector<std::optional<Walked>> roots;
+    std::vector<GivenPath> given;
     for (const std::string& argument : arguments) {
-        struct stat info {};
-        if (::stat(argument.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-            state.inside.Add(argument);
-            roots.push_back(Walked{argument, {info.st_dev, info.st_ino}});
-        } else {
-            roots.emplace_back();
+        given.push_back(LookAtGiven(argument));
+        if (given.back().folder) {
+            state.inside.insert(*given.back().identity);
         }
     }
     std::vector<PathEntry>& entries = collected.entries;
-    for (std::size_t given = 0; given < arguments.size(); ++given) {
-        if (!roots[given]) {
+    for (std::size_t g = 0; g < arguments.size(); ++g) {
+        const std::string& path = arguments[g];
+        if (!given[g].folder) {
             // The reader reports a file that is missing or cannot be read.
-            entries.push_back({arguments[given], {}});
+            if (!given[g].identity || state.seenFiles.insert(*given[g].identity).second) {
+                entries.push_back({path, {}});
+            }
             continue;
         }
-        const Walked& root = *roots[given];
-        if (state.seenFolders.count(root.identity) != 0) {
+        if (state.seenFolders.count(*given[g].identity) != 0) {
             continue;  // the same folder again, or one inside a folder already walked
         }
+        OpenFolder root = OpenFolder::Given(path);
+        if (!root.ok()) {
+            entries.push_back({path, CannotOpenMessage(path, root.error()), {}, true});
+            continue;
+        }
         std::vector<PathEntry> found;
-        Walk(root, state, found);
+        const bool named = Walk(state, found).Run(path, std::move(root));
         state.found += found.size();
-        if (found.empty()) {
-            collected.emptyFolders.push_back(root.path);
+        if (found.empty() && !named) {
+            collected.emptyFolders.push_back(path);
         }
         std::sort(found.begin(), found.end(),
                   [](const PathEntry& a, const PathEntry& b) { return a.path < b.path; });

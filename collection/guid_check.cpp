@@ -64,6 +64,12 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
             const QString path = ShownPath(item.path);
             const QString shown = ShownItem(item);
             observer.Reading(item.entry, shown);
+            if (collected.entries[item.entry].folder) {
+                // A folder that could not be walked is an error, not a file read.
+                observer.Notice(NoticeLine(shown, item.error));
+                check.errors.push_back({path, item.error, std::nullopt});
+                return;
+            }
             metArchive = metArchive || item.InArchive();
             ListedFile listed{item, {}};
             if (file != nullptr) {
@@ -90,10 +96,13 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
         check.archives = archives.archives;
     }
     // Comparing copies reads whole files: a cancel stops that too.
-    check.report = FindConflicts(check.files, [cancel](const ListedFile& a, const ListedFile& b) {
-        return !Stopped(cancel) &&
-               SameFileBytes(a.item.path, a.item.range, b.item.path, b.item.range);
-    });
+    check.report =
+        FindConflicts(check.files, [cancel, &collected](const ListedFile& a, const ListedFile& b) {
+            const std::vector<PathEntry>& entries = collected.entries;
+            return !Stopped(cancel) &&
+                   SameFileBytes({a.item.path, a.item.range, entries[a.item.entry].identity},
+                                 {b.item.path, b.item.range, entries[b.item.entry].identity});
+        });
     check.cancelled = Stopped(cancel);
     return check;
 }

@@ -18,7 +18,7 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
             continue;
         }
         // One open tells an archive from an object file, and serves to read either.
-        FileBytes file(entry.path);
+        FileBytes file(entry.path, {}, entry.identity);
         if (!file.ok() || !IsArchive(file)) {
             read(item, &file);
             continue;

@@ -6,9 +6,9 @@
 
 namespace marrowick {
 
-bool SameFileBytes(const std::string& a, ByteRange rangeA, const std::string& b, ByteRange rangeB) {
-    FileBytes first(a, rangeA);
-    FileBytes second(b, rangeB);
+bool SameFileBytes(const ComparedFile& a, const ComparedFile& b) {
+    FileBytes first(a.path, a.range, a.identity);
+    FileBytes second(b.path, b.range, b.identity);
     if (!first.ok() || !second.ok() || first.size() != second.size()) {
         return false;
     }

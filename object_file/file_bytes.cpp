@@ -10,6 +10,8 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include "path_posix.h"
+
 namespace marrowick {
 namespace {
 // A handful of blocks covers the map region plus the chunk a label walk is in.
@@ -53,12 +55,14 @@ const char* NotAFile(mode_t mode) {
 }
 }  // namespace
 
-FileBytes::FileBytes(const std::string& path, ByteRange range) {
+FileBytes::FileBytes(const std::string& path, ByteRange range,
+                     const std::optional<FileIdentity>& expected) {
+    const PathEnd end(path);
     // Opening a device can act on it (a terminal allocated, a tape rewound), so
     // anything but a regular file is refused by its type before any open.
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        error_ = std::strerror(errno);
+    if (end.error() != 0 || ::fstatat(end.folder(), end.name(), &info, 0) != 0) {
+        error_ = std::strerror(end.error() != 0 ? end.error() : errno);
         return;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -68,7 +72,7 @@ FileBytes::FileBytes(const std::string& path, ByteRange range) {
     // The path may name something else by now. O_NONBLOCK keeps open() of a
     // named pipe from waiting for a writer, O_NOCTTY a terminal from becoming
     // ours, and the fstat check below refuses either.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    int fd = ::openat(end.folder(), end.name(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         error_ = std::strerror(errno);
         return;
@@ -80,6 +84,13 @@ FileBytes::FileBytes(const std::string& path, ByteRange range) {
     }
     if (!S_ISREG(info.st_mode)) {
         error_ = NotAFile(info.st_mode);
+        ::close(fd);
+        return;
+    }
+    if (expected && IdentityOf(info) != *expected) {
+        error_ =
+            "it is not the file found there when its folder was read; it, or a folder on "
+            "its path, has been replaced since";
         ::close(fd);
         return;
     }

@@ -9,9 +9,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "file_identity.h"
 
 namespace marrowick {
 
@@ -25,11 +28,14 @@ struct ByteRange {
 
 class FileBytes {
   public:
-    // Opens `path` read-only. Anything but a regular file (a folder, a pipe, a
-    // device) is refused by its type before it is opened; see ok() and
-    // error(). With `range`, offsets count from the range's start and its end
-    // is the end of the file.
-    explicit FileBytes(const std::string& path, ByteRange range = {});
+    // Opens `path` read-only, however long it is. Anything but a regular file
+    // (a folder, a pipe, a device) is refused by its type before it is opened;
+    // see ok() and error(). With `range`, offsets count from the range's start
+    // and its end is the end of the file. With `expected`, a file of any other
+    // identity is refused: the one a folder walk found at this path was
+    // replaced, or a folder on the path was, perhaps by a link leading out.
+    explicit FileBytes(const std::string& path, ByteRange range = {},
+                       const std::optional<FileIdentity>& expected = std::nullopt);
     ~FileBytes();
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;

@@ -208,12 +208,14 @@ void CheckTests::progressAndStop() {
     QCOMPARE(h.ends, 1);
 }
 
-// Groups, counts and text against marrowick-inspect; the filter; copying; a
-// double-click opens the object's file or member; Read Chunks checks again.
+// Groups, counts and text against marrowick-inspect on the folder alone, a file
+// in it dropped with it being read once; the filter; copying; a double-click
+// opens the object's file or member; Read Chunks checks again.
 void CheckTests::report() {
     Harness h;
     const QString folder = Collection(h);
-    QVERIFY(h.Drop({QUrl::fromLocalFile(folder + u'/')}));
+    QVERIFY(h.Drop(
+        {QUrl::fromLocalFile(folder + u'/'), QUrl::fromLocalFile(folder + u"/two/sofa.iff"_s)}));
     QTRY_COMPARE(Reports().size(), 1);
     ConflictsWindow* report = Reports()[0];
     QApplication::setActiveWindow(report);

@@ -8,12 +8,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "collect_paths.h"
 #include "demo_sample.h"
 #include "file_names.h"
+#include "guid_check.h"
 #include "run.h"
 
 namespace marrowick::inspect::test {
@@ -273,8 +280,8 @@ TEST(Paths, FileNamesDecodeWithoutLoss) {
 }
 
 // A name that is not UTF-8 is opened by its bytes and given back in JSON as
-// escapes; the table shows U+FFFD. A walk follows a folder link only into the
-// folders given, notes every other once, and refuses a device without opening it.
+// escapes; the table shows U+FFFD. A walk follows a link only into the folders
+// given and notes every other once, without opening what it leads to.
 TEST(Paths, NamesAreBytesAndLinksStayInside) {
     Folder folder;
     const std::string in = folder.root + "in",
@@ -286,22 +293,152 @@ TEST(Paths, NamesAreBytesAndLinksStayInside) {
     EXPECT_NE(Inspect({"--json", cafe}).out.find("/in/Caf\\udce9.iff\", \"error\": null"),
               std::string::npos);
     EXPECT_NE(Inspect({cafe}).out.find("/in/Caf\xEF\xBF\xBD.iff\n"), std::string::npos);
-    const auto left = [&](const char* link, const std::string& target) {
-        return in + "/" + link + ": is a link to the folder " + target +
+    const auto left = [&](const char* link, const char* what, const std::string& target) {
+        return in + "/" + link + ": is a link to the " + what + " " + target +
                ", outside the folders given; it is not followed.\n";
     };
-    const std::string device = in + "/null.iff: Could not open \"" + in +
-                               "/null.iff\": it is a character device, not a file.\n";
+    const std::string device = left("null.iff", "file", "/dev/null");
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--json", in}, left("other", folder.root + "input") + left("root", "/") + device},
-        {{"--conflicts", in}, left("other", folder.root + "input") + left("root", "/") + device},
-        {{"--json", in, folder.root + "input"}, left("root", "/") + device}};
+        {{"--json", in},
+         device + left("other", "folder", folder.root + "input") + left("root", "folder", "/")},
+        {{"--conflicts", in},
+         device + left("other", "folder", folder.root + "input") + left("root", "folder", "/")},
+        {{"--json", in, folder.root + "input"}, device + left("root", "folder", "/")}};
     for (const auto& [arguments, err] : cases) {
         const RunResult run = Inspect(arguments);
         EXPECT_EQ(run.err, err);
         EXPECT_EQ(run.out.find("in/other/lamp.iff") != std::string::npos, arguments.size() > 2);
     }
     fs::remove(cafe);  // QTemporaryDir finds the name only as UTF-8
+}
+
+// Folder names of 200 bytes: 25 of them make a path past PATH_MAX, which only
+// handles reach, so the test makes and removes them through handles too.
+const std::string kLong(200, 'd');
+
+void MakeDeep(const std::string& root, int levels, const Bytes& bottom) {
+    int folder = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < levels; ++level) {
+        ::mkdirat(folder, kLong.c_str(), 0755);
+        const int next = ::openat(folder, kLong.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(std::exchange(folder, next));
+    }
+    const int file = ::openat(folder, "bottom.iff", O_WRONLY | O_CREAT, 0644);
+    EXPECT_EQ(::write(file, bottom.data(), bottom.size()), static_cast<ssize_t>(bottom.size()));
+    ::close(file);
+    ::close(folder);
+}
+
+void RemoveDeep(int folder) {
+    if (const int next = ::openat(folder, kLong.c_str(), O_RDONLY | O_DIRECTORY); next >= 0) {
+        RemoveDeep(next);
+        ::unlinkat(next, "bottom.iff", 0);
+        ::close(next);
+        ::unlinkat(folder, kLong.c_str(), AT_REMOVEDIR);
+    }
+}
+
+// A GUID check that changes the folders as it goes: `during` runs once the
+// first folder has been read, `after` once every folder has.
+struct HookedCheck : GuidCheckObserver {
+    std::function<void()> during, after;
+    std::string notices;
+    void Found(std::size_t) override {
+        if (const std::function<void()> hook = std::exchange(during, nullptr)) {
+            hook();
+        }
+    }
+    void Walked(std::size_t) override { after(); }
+    void Notice(const std::string& line) override { notices += line + '\n'; }
+};
+
+// The same file is read once wherever it is met, in every mode; the walk
+// reaches any depth and never leaves the folders given, not even when a folder
+// is swapped for a link leading out while it walks or after; a folder it
+// cannot open is an error, not a file.
+TEST(Walk, EachFileOnceAndNothingOutside) {
+    Folder folder;
+    const std::string dl = folder.root + "dl", a = folder.Write("dl/a.iff", Guids("A", {0x10})),
+                      away = folder.root + "away", out = folder.root + "out";
+    folder.Write("dl/sub/b.iff", Guids("B", {0x30}));
+    folder.Write("dl/inside.dat", Guids("In", {0x20}));
+    folder.Write("out/b.iff", Guids("Out", {0x10}));  // would clash with a.iff
+    fs::create_symlink("inside.dat", dl + "/in.iff");
+    fs::create_symlink(out + "/b.iff", dl + "/out.iff");
+    const std::string deep = folder.root + "deep";
+    folder.Write("deep/" + kLong + "/zz/top.iff", Guids("Top", {0x40}));  // met after the depths
+    MakeDeep(deep, 25, Guids("Bottom", {0x40}));
+
+    const std::function<void()> none = [] {}, swap = [&] {
+        fs::rename(dl + "/sub", away);
+        fs::create_directory_symlink(out, dl + "/sub");
+    };
+    const auto read = [](int files, int objects, int conflicts, int errors) {
+        return "Files: " + std::to_string(files) + "  Objects: " + std::to_string(objects) +
+               "  Conflicts: " + std::to_string(conflicts) +
+               "  Copies of one file: 0  Errors: " + std::to_string(errors) + "\n";
+    };
+    const std::string outLink = dl + "/out.iff: is a link to the file " + out +
+                                "/b.iff, outside the folders given; it is not followed.\n";
+    const std::string cannot = dl + "/sub: Could not open \"" + dl + "/sub\": ";
+    const struct {
+        std::vector<std::string> paths;
+        std::function<void()> during, after;
+        std::string summary, notices;
+    } cases[] = {
+        {{a, a}, none, none, read(1, 1, 0, 0), ""},
+        {{a, dl}, none, none, read(3, 3, 0, 0), outLink},
+        {{dl, a}, none, none, read(3, 3, 0, 0), outLink},
+        {{deep}, none, none, read(2, 2, 1, 0), ""},
+        {{dl},
+         swap,
+         none,
+         read(2, 2, 0, 0),
+         outLink + dl + "/sub: is a link to the folder " + out +
+             ", outside the folders given; it is not followed.\n"},
+        {{dl},
+         none,
+         swap,
+         read(3, 2, 0, 1),
+         outLink + dl + "/sub/b.iff: Could not open \"" + dl +
+             "/sub/b.iff\": it is not the file found there when its folder was read; it, or a "
+             "folder on its path, has been replaced since.\n"},
+        {{dl},
+         [&] { fs::rename(dl + "/sub", away); },
+         none,
+         read(2, 2, 0, 1),
+         outLink + cannot + "No such file or directory.\n"},
+        {{dl},
+         [&] { fs::permissions(dl + "/sub", fs::perms::none); },
+         none,
+         read(2, 2, 0, 1),
+         outLink + cannot + "Permission denied.\n"}};
+    for (const auto& row : cases) {
+        if (row.notices.ends_with("Permission denied.\n") && ::geteuid() == 0) {
+            continue;  // root opens every folder; CTest runs this again as another user
+        }
+        HookedCheck hooks;
+        hooks.during = row.during;
+        hooks.after = row.after;
+        std::ostringstream report;
+        PrintGuidCheck(*MakeTextPrinter(report), CheckGuids(row.paths, false, hooks));
+        EXPECT_EQ(report.str().substr(0, report.str().find('\n') + 1), row.summary)
+            << row.paths.front();
+        EXPECT_EQ(hooks.notices, row.notices) << row.paths.front();
+        if (fs::is_symlink(dl + "/sub")) {
+            fs::remove(dl + "/sub");
+        }
+        if (fs::exists(away)) {
+            fs::rename(away, dl + "/sub");
+        }
+        fs::permissions(dl + "/sub", fs::perms::owner_all);
+    }
+    const std::string listing = Inspect({"--json", a, dl}).out;
+    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 3);
+    fs::remove_all(deep + "/" + kLong + "/zz");
+    const int top = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+    RemoveDeep(top);
+    ::close(top);
 }
 
 // Output that cannot be written fails the run, whatever was asked.
