@@ -23,7 +23,10 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
             read(item, &file);
             continue;
         }
-        ArchiveContents contents = ReadArchive(file);
+        ArchiveContents contents = ReadArchive(file, cancel);
+        if (contents.cancelled) {
+            return;
+        }
         if (!contents.error.empty()) {
             item.kind = ObjectFileItem::Kind::RefusedArchive;
             item.error = std::move(contents.error);
