@@ -99,8 +99,10 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
 }
 
 void PrintGuidCheck(Printer& printer, const GuidCheck& check) {
-    PrintConflictReport(printer, check.files, check.shownPaths, check.report, check.errors,
-                        check.readWarnings, check.archives);
+    printer.PrintReport([&printer, &check] {
+        PrintConflictReport(printer, check.files, check.shownPaths, check.report, check.errors,
+                            check.readWarnings, check.archives);
+    });
 }
 
 }  // namespace marrowick
