@@ -1,5 +1,7 @@
 #include "object_files.h"
 
+#include <utility>
+
 #include "archive.h"
 
 namespace marrowick {
@@ -55,7 +57,7 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
             if (stopped()) {
                 return;
             }
-            item.member = std::move(member.name);
+            item.member = std::exchange(member.name, {});  // frees the name before it
             item.range = member.range;
             item.error = std::move(member.error);
             if (!item.error.empty()) {

@@ -6,7 +6,8 @@
 
 namespace marrowick {
 
-bool SameFileBytes(const std::string& a, ByteRange rangeA, const std::string& b, ByteRange rangeB) {
+bool SameFileBytes(const std::string& a, ByteRange rangeA, const std::string& b, ByteRange rangeB,
+                   const std::atomic<bool>* cancel) {
     FileBytes first(a, rangeA);
     FileBytes second(b, rangeB);
     if (!first.ok() || !second.ok() || first.size() != second.size()) {
@@ -20,7 +21,8 @@ bool SameFileBytes(const std::string& a, ByteRange rangeA, const std::string& b,
             static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, first.size() - at));
         const std::span<std::uint8_t> l(left.data(), length);
         const std::span<std::uint8_t> r(right.data(), length);
-        if (first.ReadInto(at, l) != length || second.ReadInto(at, r) != length ||
+        if ((cancel != nullptr && cancel->load(std::memory_order_relaxed)) ||
+            first.ReadInto(at, l) != length || second.ReadInto(at, r) != length ||
             std::memcmp(l.data(), r.data(), length) != 0) {
             return false;
         }

@@ -95,7 +95,7 @@ int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std
         check = CheckGuids(paths, readChunks, observer);
     }
     PrintGuidCheck(printer, check);
-    if (check.files.empty() || !check.errors.empty() || !check.readWarnings.warnings.empty()) {
+    if (check.read.files.empty() || !check.errors.empty() || !check.readWarnings.warnings.empty()) {
         return kFileError;
     }
     return check.report.trueConflicts > 0 ? kGuidConflict : kAllRead;

@@ -14,9 +14,9 @@ constexpr std::uint64_t kEntryBytes = 16;  // size, size again, offset, name len
 // Entries read between two looks at the cancel flag: a fraction of a
 // millisecond, even in a manifest of entries without names.
 constexpr std::uint32_t kEntriesPerCancelCheck = 4096;
-// What is reserved for the listed members before any is read: a count the
-// file could hold is still only a claim, and a sparse file can claim much.
-constexpr std::uint64_t kMostReserved = 65536;
+// The most members reserved for before any is read: a count the file could
+// hold is still only a claim, and a sparse file can claim much.
+constexpr std::uint64_t kMostReserved = 1 << 20;
 
 std::uint32_t Le32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
