@@ -70,15 +70,23 @@ struct WalkState {
     std::size_t found = 0;
 };
 
-std::vector<std::string> SortedNames(DIR* dir) {
+bool Stopped(const std::atomic<bool>* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
+// A cancel ends the listing of a folder, however many entries it holds; what
+// was listed is then left unsorted.
+std::vector<std::string> SortedNames(DIR* dir, const std::atomic<bool>* cancel) {
     std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = Stopped(cancel) ? nullptr : ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name != "." && name != "..") {
             names.push_back(name);
         }
     }
-    std::sort(names.begin(), names.end());
+    if (!Stopped(cancel)) {
+        std::sort(names.begin(), names.end());
+    }
     return names;
 }
 
@@ -90,8 +98,7 @@ void Walk(const Walked& root, WalkState& state, std::vector<PathEntry>& found) {
     std::vector<Walked> folders{root};
     std::vector<Walked> linkedFolders;
     std::vector<Walked> linkedFiles;
-    while ((!folders.empty() || !linkedFolders.empty()) &&
-           (state.cancel == nullptr || !state.cancel->load(std::memory_order_relaxed))) {
+    while ((!folders.empty() || !linkedFolders.empty()) && !Stopped(state.cancel)) {
         std::vector<Walked>& from = folders.empty() ? linkedFolders : folders;
         const Walked folder = std::move(from.back());
         from.pop_back();
@@ -103,10 +110,13 @@ void Walk(const Walked& root, WalkState& state, std::vector<PathEntry>& found) {
             found.push_back({folder.path, CannotOpenMessage(folder.path, std::strerror(errno))});
             continue;
         }
-        const std::vector<std::string> names = SortedNames(dir);
+        const std::vector<std::string> names = SortedNames(dir, state.cancel);
         ::closedir(dir);
         std::vector<Walked> subfolders;
         for (const std::string& name : names) {
+            if (Stopped(state.cancel)) {
+                break;
+            }
             const std::string path = Join(folder.path, name.c_str());
             struct stat info {};
             struct stat link {};

@@ -35,7 +35,7 @@ using WalkProgress = std::function<void(std::size_t found)>;
 // whole system; every folder is walked and every file taken at most once, so a
 // link back up the tree cannot loop. A folder or entry that cannot be read is
 // listed with its error in its place.
-// Setting `cancel` ends the walk at the next folder.
+// Setting `cancel` ends the walk within a few entries, even inside a folder.
 CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
                             const std::atomic<bool>* cancel = nullptr,
                             const WalkProgress& progress = {});

@@ -58,6 +58,9 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
 
     ReadFiles& read = check.read;
     for (const PathEntry& entry : collected.entries) {
+        if (Stopped(cancel)) {
+            break;  // nothing will be read
+        }
         read.paths.push_back(entry.path);
         read.shownPaths.push_back(ShownPath(entry.path));
     }
