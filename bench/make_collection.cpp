@@ -1,6 +1,7 @@
 // Writes a collection of object files for timing marrowick-inspect:
 //   make_collection FOLDER [COUNT]
 //   make_collection --archive FILE [COUNT]
+//   make_collection --entries FILE COUNT NAME_LENGTH
 // COUNT files (10,000 by default) of 1 to 10 objects each, 10 KB to 1 MB in
 // size (log-uniform, so small files are common, as in real collections), spread
 // over nested folders with extensions in several letter cases. About 2% of the
@@ -8,7 +9,11 @@
 // 0.5% hold an object without a GUID. With --archive the same kind of files,
 // 2,000 by default and 5 KB to 200 KB in size (about 100 MB in all), are the
 // members of one archive, named by their paths in the collection. The same
-// arguments write the same files.
+// arguments write the same files. With --entries, one archive lists one small
+// object file COUNT times, each entry under a name of its own NAME_LENGTH bytes
+// long (at least 16): what the check's memory must not grow with beyond the
+// manifest's own bytes.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -115,13 +120,41 @@ int WriteArchive(const fs::path& path, int count) {
     return 0;
 }
 
+// Every entry points at the one member's bytes; the names differ in their last
+// digits, and a folder of 'x's brings each to `nameLength` bytes.
+int WriteEntries(const fs::path& path, int count, std::size_t nameLength) {
+    ArchiveBuilder archive;
+    const Bytes member = marrowick::test::TypicalObjectFile("Chair", 128, 1, 0x5EA7C0DE, 1);
+    for (int index = 0; index < count; ++index) {
+        const std::string file = "chair-" + std::to_string(index) + ".iff";
+        const std::string name = file.size() + 1 < nameLength
+                                     ? std::string(nameLength - file.size() - 1, 'x') + "/" + file
+                                     : file;
+        if (index == 0) {
+            archive.Member(name, member);
+        } else {
+            archive.Entry(name, 16, static_cast<std::uint32_t>(member.size()));
+        }
+    }
+    const Bytes bytes = archive.Build();
+    marrowick::test::WriteFile(path.string(), bytes);
+    std::cout << count << " entries of " << nameLength << "-byte names, " << bytes.size()
+              << " bytes in " << path.string() << '\n';
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     const bool archive = argc >= 2 && std::string(argv[1]) == "--archive";
+    if (argc == 5 && std::string(argv[1]) == "--entries") {
+        return WriteEntries(argv[2], std::stoi(argv[3]),
+                            std::max<std::size_t>(16, std::stoul(argv[4])));
+    }
     if (argc < 2 + archive || argc > 3 + archive) {
         std::cerr << "Usage: make_collection FOLDER [COUNT]\n"
-                     "       make_collection --archive FILE [COUNT]\n";
+                     "       make_collection --archive FILE [COUNT]\n"
+                     "       make_collection --entries FILE COUNT NAME_LENGTH\n";
         return 2;
     }
     if (archive) {

@@ -164,12 +164,18 @@ class Walk {
 
     void Read(Node& node) {
         std::string error;
-        std::vector<OpenFolder::Entry> entries = node.open.Read(&IsCollected, error);
+        std::vector<OpenFolder::Entry> entries = node.open.Read(&IsCollected, error, state_.cancel);
+        if (Cancelled()) {
+            return;  // a cancel within a folder of many entries leaves it unsorted
+        }
         std::sort(
             entries.begin(), entries.end(),
             [](const OpenFolder::Entry& a, const OpenFolder::Entry& b) { return a.name < b.name; });
         std::vector<Node*> subfolders;
         for (const OpenFolder::Entry& entry : entries) {
+            if (Cancelled()) {
+                return;
+            }
             Take(node, entry, subfolders);
         }
         if (!error.empty()) {

@@ -46,7 +46,7 @@ using WalkProgress = std::function<void(std::size_t found)>;
 // that holds it, without following a link that has taken its place meanwhile,
 // so depth has no limit and a swap cannot lead the walk out. A folder or entry
 // that cannot be read is listed with its error in its place.
-// Setting `cancel` ends the walk at the next folder.
+// Setting `cancel` ends the walk within a few entries, even inside a folder.
 CollectedPaths CollectPaths(const std::vector<std::string>& arguments,
                             const std::atomic<bool>* cancel = nullptr,
                             const WalkProgress& progress = {});

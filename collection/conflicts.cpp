@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <set>
 #include <unordered_map>
 
 #include "cp1252.h"
@@ -18,24 +17,37 @@ std::uint32_t GuidKey(const std::array<std::uint8_t, 4>& guid) {
            static_cast<std::uint32_t>(guid[2]) << 16 | static_cast<std::uint32_t>(guid[3]) << 24;
 }
 
+bool Stopped(const std::atomic<bool>* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
+// A "member" field: the name, or null for a loose file or a refused archive.
+void PrintMember(Printer& p, const ListedFile& file, std::string_view heading) {
+    if (file.kind == ObjectFileItem::Kind::Member) {
+        p.FileText("member", file.member, heading);
+    } else {
+        p.Value("member", QJsonValue(), heading);
+    }
+}
+
 // Copies of one file: one user per file, at least two files, and every file the
 // same size and bytes as the first. Pairs already compared are remembered, since
 // a copied file with many objects puts the same pair in many groups.
 class CopyCheck {
   public:
-    CopyCheck(const std::vector<ListedFile>& files, const SameBytesCheck& sameBytes)
-        : files_(files), sameBytes_(sameBytes) {}
+    CopyCheck(const ReadFiles& read, const SameBytesCheck& sameBytes,
+              const std::atomic<bool>* cancel)
+        : read_(read), sameBytes_(sameBytes), cancel_(cancel) {}
 
     bool AllCopies(const std::vector<GuidUser>& users) {
-        std::set<int> distinct;
-        for (const GuidUser& user : users) {
-            if (!distinct.insert(user.file).second) {
+        // Users come in collection order: two of one file are neighbours.
+        for (std::size_t u = 1; u < users.size(); ++u) {
+            if (users[u].file == users[u - 1].file) {
                 return false;  // two objects of one file share it: a real clash
             }
         }
-        const ListedFile& first = files_[static_cast<std::size_t>(users.front().file)];
-        for (std::size_t u = 1; u < users.size(); ++u) {
-            if (!Same(users.front().file, users[u].file, first)) {
+        for (std::size_t u = 1; u < users.size() && !Stopped(cancel_); ++u) {
+            if (!Same(users.front().file, users[u].file)) {
                 return false;
             }
         }
@@ -43,9 +55,13 @@ class CopyCheck {
     }
 
   private:
-    bool Same(int a, int b, const ListedFile& first) {
-        const ListedFile& other = files_[static_cast<std::size_t>(b)];
-        if (first.listing.size != other.listing.size) {
+    bool Same(int a, int b) {
+        const ListedFile& first = read_.files[static_cast<std::size_t>(a)];
+        const ListedFile& other = read_.files[static_cast<std::size_t>(b)];
+        if (first.entry == other.entry && first.range == other.range) {
+            return true;  // the same bytes of the same file: nothing to read
+        }
+        if (read_.listings[first.listing].size != read_.listings[other.listing].size) {
             return false;
         }
         const auto key = std::make_pair(a, b);
@@ -56,26 +72,24 @@ class CopyCheck {
         return known->second;
     }
 
-    const std::vector<ListedFile>& files_;
+    const ReadFiles& read_;
     const SameBytesCheck& sameBytes_;
+    const std::atomic<bool>* cancel_;
     std::map<std::pair<int, int>, bool> known_;
 };
 
-// A "member" field: the name, or null.
-QJsonValue MemberValue(const std::optional<QString>& member) {
-    return member ? QJsonValue(*member) : QJsonValue();
-}
-
 // The files with errors, or read with warnings: each file, its member when
 // archives were read, and the text under `textKey`.
-void PrintFileNotes(Printer& p, const std::string& key, const std::string& textKey,
-                    const std::vector<FileError>& notes, bool archives) {
+void PrintFileNotes(Printer& p, const ReadFiles& read, const std::string& key,
+                    const std::string& textKey, const std::vector<FileError>& notes,
+                    bool archives) {
     p.BeginList(key);
     for (const FileError& note : notes) {
+        const auto f = static_cast<std::size_t>(note.file);
         p.BeginRecord();
-        p.Value("file", note.file);
+        p.Value("file", read.ShownPath(f));
         if (archives) {
-            p.Value("member", MemberValue(note.member));
+            PrintMember(p, read.files[f], {});
         }
         p.Value(textKey, QString::fromStdString(note.error));
         p.EndRecord();
@@ -83,21 +97,37 @@ void PrintFileNotes(Printer& p, const std::string& key, const std::string& textK
     p.EndList();
 }
 
-void PrintUser(Printer& p, const std::vector<ListedFile>& files,
-               const std::vector<QString>& shownPaths, const GuidUser& user, bool archives) {
+void PrintUser(Printer& p, const ReadFiles& read, const GuidUser& user, bool archives) {
     const auto f = static_cast<std::size_t>(user.file);
     p.BeginRecord();
-    p.Value("file", shownPaths[f], "File");
+    p.Value("file", read.ShownPath(f), "File");
     if (archives) {
-        p.Value("member", MemberValue(MemberName(files[f].item)), "Member");
+        PrintMember(p, read.files[f], "Member");
     }
     p.Value("index", user.index, "Index");
-    p.Value("list_text", QString::fromStdString(Cp1252ToUtf8(user.listText)), "Entry");
+    p.FileText("list_text", ListText(read, user), "Entry");
     p.Value("chunk_id", user.chunkId, "Id");
     p.EndRecord();
 }
 
 }  // namespace
+
+ObjectFileItem ReadFiles::Item(std::size_t file) const {
+    const ListedFile& f = files[file];
+    return {f.kind, paths[f.entry], f.member, f.range, Listing(file).error, f.entry};
+}
+
+std::size_t ReadFiles::FilesRead() const {
+    return static_cast<std::size_t>(
+        std::count_if(files.begin(), files.end(),
+                      [](const ListedFile& f) { return f.kind != ObjectFileItem::Kind::Folder; }));
+}
+
+const std::string& ListText(const ReadFiles& read, const GuidUser& user) {
+    return read.Listing(static_cast<std::size_t>(user.file))
+        .objects[static_cast<std::size_t>(user.index)]
+        .listText;
+}
 
 std::optional<QString> MemberName(const ObjectFileItem& item) {
     if (item.kind != ObjectFileItem::Kind::Member) {
@@ -118,37 +148,36 @@ std::string GuidValue(const std::array<std::uint8_t, 4>& guid) {
     return text;
 }
 
-ConflictReport FindConflicts(const std::vector<ListedFile>& files,
-                             const SameBytesCheck& sameBytes) {
+ConflictReport FindConflicts(const ReadFiles& read, const SameBytesCheck& sameBytes,
+                             const std::atomic<bool>* cancel) {
     ConflictReport report;
     std::vector<SharedGuid> groups;
     std::unordered_map<std::uint32_t, std::size_t> groupOf;
-    for (std::size_t f = 0; f < files.size(); ++f) {
-        for (const ObjectGuid& object : files[f].listing.objects) {
+    for (std::size_t f = 0; f < read.files.size() && !Stopped(cancel); ++f) {
+        for (const ObjectGuid& object : read.Listing(f).objects) {
             ++report.objects;
-            GuidUser user{static_cast<int>(f), object.index, object.listText, object.chunkId};
+            const GuidUser user{static_cast<int>(f), object.index, object.chunkId};
             const std::uint32_t key = GuidKey(object.guid);
             if (key == 0) {
-                report.noGuid.push_back(std::move(user));
+                report.noGuid.push_back(user);
                 continue;
             }
             const auto [slot, added] = groupOf.emplace(key, groups.size());
             if (added) {
                 groups.push_back({object.guid, {}, false});
             }
-            groups[slot->second].users.push_back(std::move(user));
+            groups[slot->second].users.push_back(user);
         }
     }
-    CopyCheck copies(files, sameBytes);
+    CopyCheck copies(read, sameBytes, cancel);
+    const auto inArchive = [&read](const GuidUser& user) {
+        return read.files[static_cast<std::size_t>(user.file)].kind == ObjectFileItem::Kind::Member;
+    };
     for (SharedGuid& group : groups) {
-        if (group.users.size() < 2) {
+        if (group.users.size() < 2 || Stopped(cancel)) {
             continue;
         }
         group.copiesOfOneFile = copies.AllCopies(group.users);
-        const auto inArchive = [&files](const GuidUser& user) {
-            return files[static_cast<std::size_t>(user.file)].item.kind ==
-                   ObjectFileItem::Kind::Member;
-        };
         group.looseTakesArchived = !group.copiesOfOneFile &&
                                    std::any_of(group.users.begin(), group.users.end(), inArchive) &&
                                    !std::all_of(group.users.begin(), group.users.end(), inArchive);
@@ -158,14 +187,13 @@ ConflictReport FindConflicts(const std::vector<ListedFile>& files,
     return report;
 }
 
-void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
-                         const std::vector<QString>& shownPaths, const ConflictReport& report,
+void PrintConflictReport(Printer& p, const ReadFiles& read, const ConflictReport& report,
                          const std::vector<FileError>& errors, const ReadWarnings& readWarnings,
                          std::optional<int> archives) {
     // Runs with no warning and no reading by chunks print as they always have.
     const bool warningsShown = readWarnings.readByChunks || !readWarnings.warnings.empty();
     p.BeginRecord();
-    p.Value("files", static_cast<qint64>(files.size()), "Files");
+    p.Value("files", static_cast<qint64>(read.FilesRead()), "Files");
     if (archives) {
         p.Value("archives", *archives, "Archives");
     }
@@ -195,7 +223,7 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
         }
         p.BeginList("objects");
         for (const GuidUser& user : group.users) {
-            PrintUser(p, files, shownPaths, user, archives.has_value());
+            PrintUser(p, read, user, archives.has_value());
         }
         p.EndList();
         p.EndRecord();
@@ -203,12 +231,13 @@ void PrintConflictReport(Printer& p, const std::vector<ListedFile>& files,
     p.EndList();
     p.BeginList("no_guid", "Objects with no GUID (0000 0000)");
     for (const GuidUser& user : report.noGuid) {
-        PrintUser(p, files, shownPaths, user, archives.has_value());
+        PrintUser(p, read, user, archives.has_value());
     }
     p.EndList();
-    PrintFileNotes(p, "file_errors", "error", errors, archives.has_value());
+    PrintFileNotes(p, read, "file_errors", "error", errors, archives.has_value());
     if (warningsShown) {
-        PrintFileNotes(p, "file_warnings", "warning", readWarnings.warnings, archives.has_value());
+        PrintFileNotes(p, read, "file_warnings", "warning", readWarnings.warnings,
+                       archives.has_value());
     }
     p.EndRecord();
 }

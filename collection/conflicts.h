@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -14,15 +15,36 @@
 
 namespace marrowick {
 
+// A file or archive member that was read. Its path, its listing and its
+// object's texts are kept once and found through ReadFiles, so that an archive
+// of many entries costs little more per entry than its name.
 struct ListedFile {
-    ObjectFileItem item;  // the file, or the archive member, as collected
-    GuidListing listing;
+    ObjectFileItem::Kind kind = ObjectFileItem::Kind::File;
+    std::uint32_t entry = 0;    // the collected path's position: ReadFiles::paths
+    std::uint32_t listing = 0;  // ReadFiles::listings; entries with the same bytes share one
+    ByteRange range;            // the member's bytes in the archive
+    std::string member;         // the member's name (raw bytes), for a member
+};
+
+// Every file and member a check read, in order, and what was read of each.
+struct ReadFiles {
+    std::vector<std::string> paths;   // each path collected, as collected
+    std::vector<QString> shownPaths;  // ... for people (see ShownPath)
+    std::vector<ListedFile> files;
+    std::vector<GuidListing> listings;
+
+    const GuidListing& Listing(std::size_t file) const { return listings[files[file].listing]; }
+    // How many files and members were read: a folder that could not be walked
+    // is among `files` for its error only.
+    std::size_t FilesRead() const;
+    const QString& ShownPath(std::size_t file) const { return shownPaths[files[file].entry]; }
+    // The file as it was collected, to be opened again.
+    ObjectFileItem Item(std::size_t file) const;
 };
 
 struct GuidUser {
-    int file = 0;  // position in the collection
-    int index = 0;
-    std::string listText;
+    int file = 0;   // position in the collection
+    int index = 0;  // the object's, in its file's list and listing
     std::int32_t chunkId = 0;
 };
 
@@ -47,7 +69,14 @@ struct ConflictReport {
 // Tells whether two files of the collection hold the same bytes.
 using SameBytesCheck = std::function<bool(const ListedFile&, const ListedFile&)>;
 
-ConflictReport FindConflicts(const std::vector<ListedFile>& files, const SameBytesCheck& sameBytes);
+// Groups the objects of `read` by GUID. A file and byte range met twice is the
+// same bytes without asking `sameBytes`. Setting `cancel` stops it soon after,
+// with the report incomplete.
+ConflictReport FindConflicts(const ReadFiles& read, const SameBytesCheck& sameBytes,
+                             const std::atomic<bool>* cancel = nullptr);
+
+// The object list's entry text of a user's object (raw bytes).
+const std::string& ListText(const ReadFiles& read, const GuidUser& user);
 
 // "2843 EAE7", the two boxes of the editor.
 std::string GuidBoxes(const std::array<std::uint8_t, 4>& guid);
@@ -58,10 +87,10 @@ std::string GuidValue(const std::array<std::uint8_t, 4>& guid);
 // refused whole.
 std::optional<QString> MemberName(const ObjectFileItem& item);
 
+// A file with an error or a warning, and what it says (UTF-8).
 struct FileError {
-    QString file;
+    int file = 0;  // position in the collection
     std::string error;
-    std::optional<QString> member;  // the archive member's name, when it is one
 };
 
 // The files read with warnings: by a chunk walk that stopped early or left
@@ -76,8 +105,7 @@ struct ReadWarnings {
 // `archives` is how many archives were read, given when the run met any: the
 // report then names each object's member and marks loose files taking the
 // GUIDs of archived objects.
-void PrintConflictReport(Printer& printer, const std::vector<ListedFile>& files,
-                         const std::vector<QString>& shownPaths, const ConflictReport& report,
+void PrintConflictReport(Printer& printer, const ReadFiles& read, const ConflictReport& report,
                          const std::vector<FileError>& errors,
                          const ReadWarnings& readWarnings = {},
                          std::optional<int> archives = std::nullopt);

@@ -1,5 +1,8 @@
 #include "guid_check.h"
 
+#include <climits>
+#include <map>
+
 #include "collect_paths.h"
 #include "file_names.h"
 #include "object_files.h"
@@ -53,63 +56,87 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
     }
     observer.Walked(collected.entries.size());
 
+    ReadFiles& read = check.read;
+    for (const PathEntry& entry : collected.entries) {
+        if (Stopped(cancel)) {
+            break;  // nothing will be read
+        }
+        read.paths.push_back(entry.path);
+        read.shownPaths.push_back(ShownPath(entry.path));
+    }
     bool metArchive = false;
     ParseIFF parse;
     ArchiveNotices archives{[&observer](const std::string& path, const std::string& notice) {
         observer.Notice(NoticeLine(ShownPath(path), notice));
     }};
+    // The archive's entries read so far, by their bytes: an entry that gives
+    // the same bytes as one before it is not read again.
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint32_t> readRanges;
+    std::size_t rangesOf = SIZE_MAX;
     ForEachObjectFile(
         collected.entries, archives,
         [&](const ObjectFileItem& item, FileBytes* file) {
-            const QString path = ShownPath(item.path);
             const QString shown = ShownItem(item);
             observer.Reading(item.entry, shown);
-            if (collected.entries[item.entry].folder) {
-                // A folder that could not be walked is an error, not a file read.
-                observer.Notice(NoticeLine(shown, item.error));
-                check.errors.push_back({path, item.error, std::nullopt});
-                return;
-            }
             metArchive = metArchive || item.InArchive();
-            ListedFile listed{item, {}};
-            if (file != nullptr) {
-                listed.listing = ListObjectGuids(parse, *file, item.path, readChunks);
-            } else {
-                listed.listing.error = item.error;
+            if (item.entry != rangesOf) {
+                readRanges.clear();
+                rangesOf = item.entry;
             }
-            if (!listed.listing.error.empty()) {
-                observer.Notice(NoticeLine(shown, listed.listing.error));
-                check.errors.push_back({path, listed.listing.error, MemberName(item)});
+            auto listing = static_cast<std::uint32_t>(read.listings.size());
+            bool known = false;
+            if (item.kind == ObjectFileItem::Kind::Member) {
+                const auto [at, added] =
+                    readRanges.try_emplace({item.range.offset, item.range.size}, listing);
+                listing = at->second;
+                known = !added;
             }
-            if (listed.listing.readBy == IndexSource::Chunks) {
+            if (!known) {
+                GuidListing& listed = read.listings.emplace_back();
+                if (file != nullptr) {
+                    listed = ListObjectGuids(parse, *file, item.path, readChunks);
+                } else {
+                    listed.error = item.error;
+                }
+            }
+            const GuidListing& listed = read.listings[listing];
+            const auto f = static_cast<int>(read.files.size());
+            read.files.push_back({item.kind, static_cast<std::uint32_t>(item.entry), listing,
+                                  item.range, item.member});
+            if (!listed.error.empty()) {
+                observer.Notice(NoticeLine(shown, listed.error));
+                check.errors.push_back({f, listed.error});
+            }
+            if (listed.readBy == IndexSource::Chunks) {
                 ++*check.readWarnings.readByChunks;
             }
-            for (const std::string& warning : listed.listing.warnings) {
+            for (const std::string& warning : listed.warnings) {
                 observer.Notice(NoticeLine(shown, warning));
-                check.readWarnings.warnings.push_back({path, warning, MemberName(item)});
+                check.readWarnings.warnings.push_back({f, warning});
             }
-            check.shownPaths.push_back(path);
-            check.files.push_back(std::move(listed));
         },
         cancel);
     if (metArchive) {
         check.archives = archives.archives;
     }
     // Comparing copies reads whole files: a cancel stops that too.
-    check.report =
-        FindConflicts(check.files, [cancel, &collected](const ListedFile& a, const ListedFile& b) {
+    check.report = FindConflicts(
+        read,
+        [&read, &collected, cancel](const ListedFile& a, const ListedFile& b) {
             const std::vector<PathEntry>& entries = collected.entries;
-            return !Stopped(cancel) &&
-                   SameFileBytes({a.item.path, a.item.range, entries[a.item.entry].identity},
-                                 {b.item.path, b.item.range, entries[b.item.entry].identity});
-        });
+            return SameFileBytes({read.paths[a.entry], a.range, entries[a.entry].identity},
+                                 {read.paths[b.entry], b.range, entries[b.entry].identity}, cancel);
+        },
+        cancel);
     check.cancelled = Stopped(cancel);
     return check;
 }
 
 void PrintGuidCheck(Printer& printer, const GuidCheck& check) {
-    PrintConflictReport(printer, check.files, check.shownPaths, check.report, check.errors,
-                        check.readWarnings, check.archives);
+    printer.PrintReport([&printer, &check] {
+        PrintConflictReport(printer, check.read, check.report, check.errors, check.readWarnings,
+                            check.archives);
+    });
 }
 
 }  // namespace marrowick

@@ -1,7 +1,8 @@
 // The JSON back end. It writes as it goes, so that keys come out in the order
 // the report names them (QJsonDocument would sort them), with a blank after
-// each comma and colon. RapidJSON does the escaping and the numbers; each
-// top-level record is built in one buffer and written out when it ends.
+// each comma and colon. RapidJSON does the escaping and the numbers into a
+// buffer that is written out whenever it has grown, and when each top-level
+// record ends, with a flush.
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -104,10 +105,15 @@ class JsonPrinter : public Printer {
         first_.pop_back();
         if (first_.empty()) {
             buffer_.Put('\n');
-            out_.write(buffer_.GetString(), static_cast<std::streamsize>(buffer_.GetSize()));
+            Drain();
             out_.flush();
-            buffer_.Clear();
+        } else if (buffer_.GetSize() >= kWrittenAtOnce) {
+            Drain();  // a report of a whole collection is not kept
         }
+    }
+    void Drain() {
+        out_.write(buffer_.GetString(), static_cast<std::streamsize>(buffer_.GetSize()));
+        buffer_.Clear();
     }
 
     // A file name may hold bytes that are not UTF-8, kept as lone surrogates:
@@ -195,6 +201,7 @@ class JsonPrinter : public Printer {
         }
     }
 
+    static constexpr std::size_t kWrittenAtOnce = 64 * 1024;
     std::ostream& out_;
     rapidjson::StringBuffer buffer_;
     Scalars scalars_;

@@ -1,5 +1,7 @@
 #include "object_files.h"
 
+#include <utility>
+
 #include "archive.h"
 
 namespace marrowick {
@@ -12,7 +14,13 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
     };
     for (std::size_t e = 0; e < entries.size() && !stopped(); ++e) {
         const PathEntry& entry = entries[e];
-        ObjectFileItem item{ObjectFileItem::Kind::File, entry.path, {}, {}, entry.error, e};
+        ObjectFileItem item{
+            entry.folder ? ObjectFileItem::Kind::Folder : ObjectFileItem::Kind::File,
+            entry.path,
+            {},
+            {},
+            entry.error,
+            e};
         if (!item.error.empty()) {
             read(item, nullptr);
             continue;
@@ -23,7 +31,10 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
             read(item, &file);
             continue;
         }
-        ArchiveContents contents = ReadArchive(file);
+        ArchiveContents contents = ReadArchive(file, cancel);
+        if (contents.cancelled) {
+            return;
+        }
         if (!contents.error.empty()) {
             item.kind = ObjectFileItem::Kind::RefusedArchive;
             item.error = std::move(contents.error);
@@ -52,7 +63,7 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
             if (stopped()) {
                 return;
             }
-            item.member = std::move(member.name);
+            item.member = std::exchange(member.name, {});  // frees the name before it
             item.range = member.range;
             item.error = std::move(member.error);
             if (!item.error.empty()) {

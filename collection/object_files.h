@@ -18,6 +18,7 @@ struct ObjectFileItem {
         File,            // a loose file, or a path that could not be read
         Member,          // an archive's object-file member
         RefusedArchive,  // an archive whose manifest is damaged: nothing of it is read
+        Folder,          // a folder that could not be walked: an error, not a file read
     };
     Kind kind = Kind::File;
     std::string path;       // the file, or the archive, as collected
@@ -26,7 +27,7 @@ struct ObjectFileItem {
     std::string error;      // why it cannot be read (UTF-8), or empty
     std::size_t entry = 0;  // the collected path's position
 
-    bool InArchive() const { return kind != Kind::File; }
+    bool InArchive() const { return kind == Kind::Member || kind == Kind::RefusedArchive; }
 };
 
 struct ArchiveNotices {

@@ -3,6 +3,7 @@
 // is the same on every system; this is the part each system has its own of.
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <set>
 #include <string>
@@ -47,8 +48,10 @@ class OpenFolder {
     OpenFolder Open(const std::string& name, bool followLink) const;
     // Every entry but "." and ".."; an entry that is neither a folder nor a
     // link, and whose name `wanted` refuses, is left out without a look at it.
-    // A listing cut short by an error keeps what was read and sets `error`.
-    std::vector<Entry> Read(bool (*wanted)(const std::string&), std::string& error) const;
+    // A listing cut short by an error keeps what was read and sets `error`;
+    // setting `cancel` ends it at the next entry.
+    std::vector<Entry> Read(bool (*wanted)(const std::string&), std::string& error,
+                            const std::atomic<bool>* cancel) const;
     Entry Look(const std::string& name) const;
     // Whether this folder is one of `folders` (identities) or lies inside one.
     bool Within(const std::set<FileIdentity>& folders) const;

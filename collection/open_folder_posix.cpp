@@ -134,7 +134,8 @@ OpenFolder OpenFolder::Open(const std::string& name, bool followLink) const {
 }
 
 std::vector<OpenFolder::Entry> OpenFolder::Read(bool (*wanted)(const std::string&),
-                                                std::string& error) const {
+                                                std::string& error,
+                                                const std::atomic<bool>* cancel) const {
     // A copy of the descriptor for the listing, which closes it; this one
     // stays open for what is opened from it.
     const int copy = ::fcntl(handle_, F_DUPFD_CLOEXEC, 0);
@@ -151,7 +152,7 @@ std::vector<OpenFolder::Entry> OpenFolder::Read(bool (*wanted)(const std::string
     }
     ::rewinddir(dir.get());  // the copy shares its position with this one
     std::vector<Entry> entries;
-    for (;;) {
+    while (cancel == nullptr || !cancel->load(std::memory_order_relaxed)) {
         errno = 0;
         const dirent* found = ::readdir(dir.get());
         if (found == nullptr) {
@@ -170,6 +171,7 @@ std::vector<OpenFolder::Entry> OpenFolder::Read(bool (*wanted)(const std::string
             entries.push_back(Look(name));
         }
     }
+    return entries;
 }
 
 OpenFolder::Entry OpenFolder::Look(const std::string& name) const {

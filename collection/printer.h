@@ -5,6 +5,7 @@
 #include <QJsonValue>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <ostream>
@@ -17,6 +18,12 @@ class Printer {
   public:
     virtual ~Printer() = default;
 
+    // Prints the report `print` makes, which may be called more than once and
+    // must make the same report each time. The text back end calls it once to
+    // measure the report's tables and again to write them, so that a report of
+    // a whole collection is never kept; other back ends call it once.
+    virtual void PrintReport(const std::function<void()>& print) { print(); }
+
     // A record: a JSON object. In text, a line of its headed values followed by
     // its lists, or a row when it is an item of a table. `key` names it inside
     // the enclosing record and is empty for an item of a list or a report.
@@ -25,7 +32,8 @@ class Printer {
 
     // A list of records. In text, a table whose columns are the items' headed
     // values, titled by `heading`; a list of records that hold lists of their own
-    // is shown as one section per item instead.
+    // is shown as one section per item instead. A column is as wide as its
+    // widest cell, but no cell widens it past 255 characters.
     virtual void BeginList(std::string_view key, std::string_view heading = {}) = 0;
     virtual void EndList() = 0;
 
@@ -47,7 +55,7 @@ class Printer {
                          std::string_view heading = {});
 };
 
-// Each top-level record is written, and `out` flushed, when it ends.
+// Each top-level record is written as it goes, and `out` flushed when it ends.
 std::unique_ptr<Printer> MakeTextPrinter(std::ostream& out);
 // One JSON document per top-level record, one per line.
 std::unique_ptr<Printer> MakeJsonPrinter(std::ostream& out);

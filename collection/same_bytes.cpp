@@ -6,7 +6,7 @@
 
 namespace marrowick {
 
-bool SameFileBytes(const ComparedFile& a, const ComparedFile& b) {
+bool SameFileBytes(const ComparedFile& a, const ComparedFile& b, const std::atomic<bool>* cancel) {
     FileBytes first(a.path, a.range, a.identity);
     FileBytes second(b.path, b.range, b.identity);
     if (!first.ok() || !second.ok() || first.size() != second.size()) {
@@ -20,7 +20,8 @@ bool SameFileBytes(const ComparedFile& a, const ComparedFile& b) {
             static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, first.size() - at));
         const std::span<std::uint8_t> l(left.data(), length);
         const std::span<std::uint8_t> r(right.data(), length);
-        if (first.ReadInto(at, l) != length || second.ReadInto(at, r) != length ||
+        if ((cancel != nullptr && cancel->load(std::memory_order_relaxed)) ||
+            first.ReadInto(at, l) != length || second.ReadInto(at, r) != length ||
             std::memcmp(l.data(), r.data(), length) != 0) {
             return false;
         }

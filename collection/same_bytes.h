@@ -1,6 +1,7 @@
 // Whether two object files, loose or archive members, hold the same bytes.
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,9 @@ struct ComparedFile {
 };
 
 // Compares the two block by block and stops at the first difference. A file
-// that cannot be read is never the same as another.
-bool SameFileBytes(const ComparedFile& a, const ComparedFile& b);
+// that cannot be read is never the same as another. Setting `cancel` stops it
+// within a block, with false.
+bool SameFileBytes(const ComparedFile& a, const ComparedFile& b,
+                   const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace marrowick

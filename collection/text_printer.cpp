@@ -1,13 +1,20 @@
-// The text back end. It keeps each top-level record as a small tree until the
-// record ends, because a table's column widths depend on all its rows. Values
-// are kept as the UTF-8 text of their cell, rendered once, and each record's
-// lines are written out in one piece.
+// The text back end. A table's columns are as wide as their widest cells (up
+// to a cap), so no row can be written before every row is known. A report
+// printed through PrintReport is therefore made twice, once to measure its
+// tables and once to write them, and nothing of its rows is kept; any other
+// record is kept as a compact log of its values until it ends, then laid out
+// the same two ways. Output is written out as it grows, and flushed when each
+// top-level record ends.
 #include <QJsonArray>
 #include <QStringList>
 
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "cp1252.h"
@@ -17,7 +24,15 @@
 namespace marrowick {
 namespace {
 
-QString Cell(const QJsonValue& value) {
+// The most a cell widens its column: wide enough for any file name and most
+// paths, so that real tables line up as ever, while one long member name or
+// label cannot pad every other row to its length. A longer cell is written
+// whole and overflows its column.
+constexpr std::size_t kWidestColumn = 255;
+// Large enough to cost few writes, small enough that a long report is not kept.
+constexpr std::size_t kWrittenAtOnce = 64 * 1024;
+
+QString CellText(const QJsonValue& value) {
     switch (value.type()) {
         case QJsonValue::Bool:
             return value.toBool() ? QStringLiteral("yes") : QString();
@@ -28,7 +43,7 @@ QString Cell(const QJsonValue& value) {
         case QJsonValue::Array: {
             QStringList parts;
             for (const QJsonValue& item : value.toArray()) {
-                parts << Cell(item);
+                parts << CellText(item);
             }
             return parts.join(QLatin1Char(' '));
         }
@@ -62,80 +77,393 @@ constexpr std::array<bool, 256> kControl = [] {
     return control;
 }();
 
-struct Node {
-    enum class Kind { Record, List, Value };
-    Node(Kind k, std::string_view h) : kind(k), heading(h) {}
-
-    Kind kind;
-    std::string heading;
-    std::vector<std::unique_ptr<Node>> children;
-    // For a value: its cell, and whether it is shown at all in a record's line
-    // (false and null are not; true shows as its heading alone).
-    std::string cell;
+// A value as a record's line or a table shows it.
+struct Cell {
+    std::string_view heading;
+    std::string_view text;  // UTF-8
     std::size_t width = 0;
+    // False and null are not shown on a record's line; true shows as its
+    // heading alone. In a table every value is a cell.
     bool shown = true;
     bool headingAlone = false;
+};
 
-    bool HasList() const {
-        return std::any_of(children.begin(), children.end(),
-                           [](const auto& child) { return child->kind == Kind::List; });
+// What a table, or a list of sections, needs known before its first line.
+struct ListFacts {
+    bool empty = true;
+    bool sections = false;              // an item holds a list: a section per item
+    std::vector<std::string> headings;  // the first item's values name the columns
+    std::vector<std::size_t> widths;
+};
+
+// The events of a report, in order. Both passes number its lists and records
+// the same way, which is how the second finds what the first measured.
+class Layout {
+  public:
+    virtual ~Layout() = default;
+    virtual void Open(bool list, std::string_view heading) = 0;
+    virtual void Close() = 0;
+    virtual void Add(const Cell& cell) = 0;
+};
+
+// The first pass: each list's facts, and the line of any record that gives a
+// shown value after a list or record of its own has begun (no report does),
+// since its line comes before them.
+class Measure final : public Layout {
+  public:
+    std::vector<ListFacts> lists;
+    std::map<std::size_t, std::string> lateLines;  // by the record's number
+
+    void Reset() {
+        lists.clear();
+        lateLines.clear();
+        records_ = 0;
     }
+    void Open(bool list, std::string_view) override {
+        Frame* parent = open_.empty() ? nullptr : &open_.back();
+        Frame frame;
+        frame.list = list;
+        if (parent != nullptr) {
+            parent->inner = true;
+            if (list && parent->item) {
+                lists[parent->of].sections = true;
+            }
+        }
+        if (list) {
+            frame.of = lists.size();
+            lists.emplace_back();
+        } else {
+            frame.number = records_++;
+            if (parent != nullptr && parent->list) {
+                frame.item = true;
+                frame.of = parent->of;
+                frame.first = lists[frame.of].empty;
+                lists[frame.of].empty = false;
+            }
+        }
+        open_.push_back(std::move(frame));
+    }
+    void Close() override {
+        if (open_.back().late) {
+            lateLines.emplace(open_.back().number, std::move(open_.back().line));
+        }
+        open_.pop_back();
+    }
+    void Add(const Cell& cell) override {
+        if (open_.empty() || open_.back().list) {
+            return;
+        }
+        Frame& record = open_.back();
+        if (cell.shown) {
+            record.late = record.late || record.inner;
+            record.line += record.line.empty() ? "" : "  ";
+            record.line += cell.heading;
+            if (!cell.headingAlone) {
+                record.line += ": ";
+                record.line += cell.text;
+            }
+        }
+        if (record.item) {
+            ListFacts& facts = lists[record.of];
+            if (record.first) {
+                facts.headings.emplace_back(cell.heading);
+                facts.widths.push_back(Width(cell.heading));
+            }
+            if (record.cells < facts.widths.size()) {
+                std::size_t& width = facts.widths[record.cells];
+                width = std::max(width, std::min(cell.width, kWidestColumn));
+            }
+            ++record.cells;
+        }
+    }
+
+  private:
+    struct Frame {
+        bool list = false;
+        bool item = false;   // a record that is an item of a list
+        bool first = false;  // ... its first
+        bool inner = false;  // a list or record has begun inside it
+        bool late = false;   // a shown value came after that
+        std::size_t of = 0;  // the list's number: its own, or an item's list's
+        std::size_t number = 0;
+        std::size_t cells = 0;
+        std::string line;
+    };
+    std::vector<Frame> open_;
+    std::size_t records_ = 0;
+};
+
+// The second pass: the lines, written out as they grow.
+class Write final : public Layout {
+  public:
+    Write(std::ostream& out, const Measure& measured) : out_(out), measured_(measured) {}
+
+    void Reset() { lists_ = records_ = 0; }
+    void Open(bool list, std::string_view heading) override {
+        Frame* parent = open_.empty() ? nullptr : &open_.back();
+        Frame frame;
+        if (parent != nullptr && (parent->kind == Kind::Row || parent->kind == Kind::Silent)) {
+            frame.kind = Kind::Silent;  // a row shows its own values only
+        } else if (parent != nullptr && parent->kind == Kind::Record) {
+            EndLine(*parent);
+            frame.indent = parent->any ? parent->indent + 2 : parent->indent;
+        } else if (parent != nullptr) {
+            frame.indent = parent->indent;
+        }
+        if (list) {
+            frame.facts = &measured_.lists[lists_++];
+            if (frame.kind != Kind::Silent) {
+                OpenList(frame, heading);
+            }
+            open_.push_back(frame);
+            return;
+        }
+        const std::size_t number = records_++;
+        if (frame.kind != Kind::Silent && parent != nullptr && parent->kind == Kind::List) {
+            frame.facts = parent->facts;
+            frame.kind = frame.facts->sections           ? Kind::Record
+                         : frame.facts->headings.empty() ? Kind::Silent
+                                                         : Kind::Row;
+        }
+        const auto late = measured_.lateLines.find(number);
+        if (frame.kind == Kind::Record && late != measured_.lateLines.end()) {
+            Indent(frame.indent);
+            text_ += late->second;
+            frame.any = true;
+            EndLine(frame);
+        }
+        open_.push_back(frame);
+    }
+    void Close() override {
+        Frame& frame = open_.back();
+        if (frame.kind == Kind::Record) {
+            EndLine(frame);
+        } else if (frame.kind == Kind::Row) {
+            if (frame.cells == 0) {
+                Indent(frame.indent);
+            }
+            text_ += '\n';
+        }
+        open_.pop_back();
+        if (open_.empty()) {
+            Drain();
+            out_.flush();
+        } else if (text_.size() >= kWrittenAtOnce) {
+            Drain();
+        }
+    }
+    void Add(const Cell& cell) override {
+        if (open_.empty()) {
+            return;
+        }
+        Frame& frame = open_.back();
+        if (frame.kind == Kind::Row) {
+            Next(frame, cell.text, cell.width);
+        } else if (frame.kind == Kind::Record && cell.shown && !frame.ended) {
+            if (frame.any) {
+                text_ += "  ";
+            } else {
+                Indent(frame.indent);
+                frame.any = true;
+            }
+            text_ += cell.heading;
+            if (!cell.headingAlone) {
+                text_ += ": ";
+                text_ += cell.text;
+            }
+        }
+    }
+
+  private:
+    enum class Kind { Record, List, Row, Silent };
+    struct Frame {
+        Kind kind = Kind::Record;
+        std::size_t indent = 0;
+        const ListFacts* facts = nullptr;  // a list's, or a row's list's
+        bool any = false;                  // a record: its line has begun
+        bool ended = false;                // ... and ended
+        std::size_t cells = 0;             // a row's cells so far
+        std::size_t lastWidth = 0;         // ... and the width of the last
+    };
+
+    void Indent(std::size_t indent) { text_.append(indent, ' '); }
+    void EndLine(Frame& record) {
+        if (record.any && !record.ended) {
+            text_ += '\n';
+        }
+        record.ended = true;
+    }
+    void OpenList(Frame& list, std::string_view heading) {
+        list.kind = Kind::List;
+        if (!heading.empty()) {
+            Indent(list.indent);
+            text_ += heading;
+            text_ += list.facts->empty ? ": none\n" : ":\n";
+            list.indent += 2;
+        }
+        if (list.facts->sections || list.facts->headings.empty()) {
+            return;
+        }
+        Frame header = list;
+        for (const std::string& column : list.facts->headings) {
+            Next(header, column, Width(column));
+        }
+        text_ += '\n';
+    }
+    // A cell of a row: the padding of the one before, then its text. The last
+    // cell is not padded; one wider than its column overflows it.
+    void Next(Frame& row, std::string_view text, std::size_t width) {
+        if (row.cells == 0) {
+            Indent(row.indent);
+        } else {
+            const std::vector<std::size_t>& widths = row.facts->widths;
+            const std::size_t c = row.cells - 1;
+            const std::size_t column = c < widths.size() ? widths[c] : row.lastWidth;
+            text_.append(std::max(column, row.lastWidth) - row.lastWidth + 2, ' ');
+        }
+        text_ += text;
+        row.lastWidth = width;
+        ++row.cells;
+    }
+    void Drain() {
+        out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+        text_.clear();
+    }
+
+    std::ostream& out_;
+    const Measure& measured_;
+    std::vector<Frame> open_;
+    std::size_t lists_ = 0;
+    std::size_t records_ = 0;
+    std::string text_;
+};
+
+// A record printed outside PrintReport, kept until it ends: its events one
+// after another in one buffer, each a tag and its fields.
+class Log final : public Layout {
+  public:
+    void Clear() { bytes_.clear(); }
+    void Open(bool list, std::string_view heading) override {
+        bytes_ += list ? 'L' : 'R';
+        Put(heading);
+    }
+    void Close() override { bytes_ += ')'; }
+    void Add(const Cell& cell) override {
+        bytes_ += static_cast<char>('0' + (cell.shown ? 1 : 0) + (cell.headingAlone ? 2 : 0));
+        Put(cell.heading);
+        Put(cell.text);
+        Put(cell.width);
+    }
+    void Replay(Layout& to) const {
+        for (std::size_t at = 0; at < bytes_.size();) {
+            const char tag = bytes_[at++];
+            if (tag == ')') {
+                to.Close();
+            } else if (tag == 'L' || tag == 'R') {
+                to.Open(tag == 'L', Text(at));
+            } else {
+                Cell cell;
+                cell.shown = ((tag - '0') & 1) != 0;
+                cell.headingAlone = ((tag - '0') & 2) != 0;
+                cell.heading = Text(at);
+                cell.text = Text(at);
+                cell.width = Size(at);
+                to.Add(cell);
+            }
+        }
+    }
+
+  private:
+    void Put(std::size_t size) {
+        char field[sizeof size];
+        std::memcpy(field, &size, sizeof size);
+        bytes_.append(field, sizeof size);
+    }
+    void Put(std::string_view text) {
+        Put(text.size());
+        bytes_ += text;
+    }
+    std::size_t Size(std::size_t& at) const {
+        std::size_t size = 0;
+        std::memcpy(&size, bytes_.data() + at, sizeof size);
+        at += sizeof size;
+        return size;
+    }
+    std::string_view Text(std::size_t& at) const {
+        const std::size_t size = Size(at);
+        at += size;
+        return {bytes_.data() + at - size, size};
+    }
+
+    std::string bytes_;
 };
 
 class TextPrinter : public Printer {
   public:
-    explicit TextPrinter(std::ostream& out) : out_(out) {}
+    explicit TextPrinter(std::ostream& out) : write_(out, measure_) {}
 
-    void BeginRecord(std::string_view) override { Open(Node::Kind::Record, {}); }
-    void EndRecord() override { Close(); }
-    void BeginList(std::string_view, std::string_view heading) override {
-        Open(Node::Kind::List, heading);
+    void PrintReport(const std::function<void()>& print) override {
+        if (depth_ > 0) {
+            print();  // inside a record already: it is kept with it
+            return;
+        }
+        measure_.Reset();
+        layout_ = &measure_;
+        print();
+        write_.Reset();
+        layout_ = &write_;
+        print();
+        layout_ = &log_;
     }
+
+    void BeginRecord(std::string_view) override { Open(false, {}); }
+    void EndRecord() override { Close(); }
+    void BeginList(std::string_view, std::string_view heading) override { Open(true, heading); }
     void EndList() override { Close(); }
 
     // Values without a heading are for JSON only: they are not kept.
     void Value(std::string_view, const QJsonValue& value, std::string_view heading) override {
-        if (Node* node = AddValue(heading)) {
-            node->cell = Cell(value).toStdString();
-            node->width = Width(node->cell);
-            node->shown = !value.isNull() && !(value.isBool() && !value.toBool());
-            node->headingAlone = value.isBool();
+        if (!heading.empty()) {
+            cell_ = CellText(value).toStdString();
+            Add(heading, Width(cell_), !value.isNull() && !(value.isBool() && !value.toBool()),
+                value.isBool());
         }
     }
     void Number(std::string_view, std::int64_t value, std::string_view heading) override {
-        if (Node* node = AddValue(heading)) {
+        if (!heading.empty()) {
             std::array<char, 24> digits{};
             const auto end = std::to_chars(digits.begin(), digits.end(), value).ptr;
-            node->cell.assign(digits.data(), end);
-            node->width = node->cell.size();
+            cell_.assign(digits.data(), end);
+            Add(heading, cell_.size());
         }
     }
     void FileText(std::string_view, std::string_view bytes, std::string_view heading) override {
-        if (Node* node = AddValue(heading)) {
-            std::string shown(bytes);
-            for (char& c : shown) {
+        if (!heading.empty()) {
+            shown_.assign(bytes);
+            for (char& c : shown_) {
                 c = kControl[static_cast<std::uint8_t>(c)] ? ' ' : c;
             }
-            AppendCp1252AsUtf8(node->cell, shown);
-            node->width = bytes.size();
+            cell_.clear();
+            AppendCp1252AsUtf8(cell_, shown_);
+            Add(heading, bytes.size());
         }
     }
     void Texts(std::string_view, std::initializer_list<std::string_view> texts,
                std::string_view heading) override {
-        if (Node* node = AddValue(heading)) {
+        if (!heading.empty()) {
+            cell_.clear();
             const char* separator = "";
             for (const std::string_view text : texts) {
-                node->cell += separator;
-                node->cell += text;
+                cell_ += separator;
+                cell_ += text;
                 separator = " ";
             }
-            for (char& c : node->cell) {
+            for (char& c : cell_) {
                 c = static_cast<std::uint8_t>(c) < 0x20 || c == 0x7F ? ' ' : c;
             }
-            node->width = Width(node->cell);
+            Add(heading, Width(cell_));
         }
     }
-
     void Numbers(std::string_view key, std::span<const int> numbers,
                  std::string_view heading) override {
         if (!heading.empty()) {
@@ -144,148 +472,35 @@ class TextPrinter : public Printer {
     }
 
   private:
-    Node* AddValue(std::string_view heading) {
-        if (open_.empty() || heading.empty()) {
-            return nullptr;
-        }
-        auto& children = open_.back()->children;
-        children.push_back(std::make_unique<Node>(Node::Kind::Value, heading));
-        return children.back().get();
-    }
-
-    void Open(Node::Kind kind, std::string_view heading) {
-        auto node = std::make_unique<Node>(kind, heading);
-        Node* raw = node.get();
-        if (open_.empty()) {
-            root_ = std::move(node);
-        } else {
-            open_.back()->children.push_back(std::move(node));
-        }
-        open_.push_back(raw);
+    void Open(bool list, std::string_view heading) {
+        ++depth_;
+        layout_->Open(list, heading);
     }
     void Close() {
-        open_.pop_back();
-        if (open_.empty() && root_) {
-            if (root_->kind == Node::Kind::Record) {
-                WriteRecord(*root_, 0);
-            } else {
-                WriteList(*root_, 0);
-            }
-            out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-            out_.flush();
-            text_.clear();
-            root_.reset();
+        layout_->Close();
+        if (--depth_ == 0 && layout_ == &log_) {
+            measure_.Reset();
+            log_.Replay(measure_);
+            write_.Reset();
+            log_.Replay(write_);
+            log_.Clear();
+        }
+    }
+    // A value outside any record is for nobody.
+    void Add(std::string_view heading, std::size_t width, bool shown = true,
+             bool headingAlone = false) {
+        if (depth_ > 0) {
+            layout_->Add({heading, cell_, width, shown, headingAlone});
         }
     }
 
-    void Indent(int indent) { text_.append(static_cast<std::size_t>(indent), ' '); }
-
-    void WriteRecord(const Node& record, int indent) {
-        bool any = false;
-        for (const auto& child : record.children) {
-            if (child->kind != Node::Kind::Value || !child->shown) {
-                continue;
-            }
-            if (any) {
-                text_ += "  ";
-            } else {
-                Indent(indent);
-                any = true;
-            }
-            text_ += child->heading;
-            if (!child->headingAlone) {
-                text_ += ": ";
-                text_ += child->cell;
-            }
-        }
-        if (any) {
-            text_ += '\n';
-        }
-        const int inner = any ? indent + 2 : indent;
-        for (const auto& child : record.children) {
-            if (child->kind == Node::Kind::List) {
-                WriteList(*child, inner);
-            } else if (child->kind == Node::Kind::Record) {
-                WriteRecord(*child, inner);
-            }
-        }
-    }
-
-    void WriteList(const Node& list, int indent) {
-        if (!list.heading.empty()) {
-            Indent(indent);
-            text_ += list.heading;
-            text_ += list.children.empty() ? ": none\n" : ":\n";
-            indent += 2;
-        }
-        const bool sections = std::any_of(list.children.begin(), list.children.end(),
-                                          [](const auto& item) { return item->HasList(); });
-        if (sections) {
-            for (const auto& item : list.children) {
-                WriteRecord(*item, indent);
-            }
-        } else {
-            WriteTable(list, indent);
-        }
-    }
-
-    // The first item's values name the columns; each column is as wide as its
-    // widest cell or heading, and the last is not padded.
-    void WriteTable(const Node& list, int indent) {
-        if (list.children.empty()) {
-            return;
-        }
-        const auto cells = [](const Node& item) {
-            std::vector<const Node*> values;
-            for (const auto& child : item.children) {
-                if (child->kind == Node::Kind::Value) {
-                    values.push_back(child.get());
-                }
-            }
-            return values;
-        };
-        const std::vector<const Node*> columns = cells(*list.children.front());
-        if (columns.empty()) {
-            return;
-        }
-        std::vector<std::size_t> widths;
-        for (const Node* column : columns) {
-            widths.push_back(Width(column->heading));
-        }
-        std::vector<std::vector<const Node*>> rows;
-        for (const auto& item : list.children) {
-            rows.push_back(cells(*item));
-            for (std::size_t c = 0; c < rows.back().size() && c < widths.size(); ++c) {
-                widths[c] = std::max(widths[c], rows.back()[c]->width);
-            }
-        }
-        const auto writeRow = [&](std::size_t count, const auto& text, const auto& width) {
-            Indent(indent);
-            for (std::size_t c = 0; c < count; ++c) {
-                text_ += text(c);
-                if (c + 1 < count) {
-                    const std::size_t shown = width(c);
-                    const std::size_t column = c < widths.size() ? widths[c] : shown;
-                    text_.append(std::max(column, shown) - shown + 2, ' ');
-                }
-            }
-            text_ += '\n';
-        };
-        writeRow(
-            columns.size(),
-            [&](std::size_t c) -> const std::string& { return columns[c]->heading; },
-            [&](std::size_t c) { return Width(columns[c]->heading); });
-        for (const auto& row : rows) {
-            writeRow(
-                row.size(), [&](std::size_t c) -> const std::string& { return row[c]->cell; },
-                [&](std::size_t c) { return row[c]->width; });
-        }
-    }
-
-    std::ostream& out_;
-    std::unique_ptr<Node> root_;
-    std::vector<Node*> open_;
-    std::string text_;  // the lines of the record being written
+    Measure measure_;
+    Write write_;
+    Log log_;
+    Layout* layout_ = &log_;
+    std::size_t depth_ = 0;  // records and lists open
+    std::string cell_;       // the value being added, as shown
+    std::string shown_;
 };
 
 }  // namespace

@@ -163,7 +163,7 @@ void ConflictsWindow::FillView() {
 
 QString ConflictsWindow::Summary() const {
     const ConflictReport& report = check_->report;
-    QStringList parts{tr("Files: %1").arg(check_->files.size())};
+    QStringList parts{tr("Files: %1").arg(check_->read.FilesRead())};
     if (check_->archives) {
         parts << tr("Archives: %1").arg(*check_->archives);
     }
@@ -198,11 +198,14 @@ QTreeWidgetItem* ConflictsWindow::Group(const SharedGuid& group) const {
 }
 
 void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user) const {
-    const ObjectFileItem& item = check_->files[static_cast<std::size_t>(user.file)].item;
+    const ReadFiles& read = check_->read;
+    const auto f = static_cast<std::size_t>(user.file);
+    const ListedFile& file = read.files[f];
     auto* row = new QTreeWidgetItem(
-        parent, {Shown(check_->shownPaths[static_cast<std::size_t>(user.file)]),
-                 MemberName(item).value_or(QString()),
-                 FromFileText(ObjectLabelFromEntry(user.listText)), QString::number(user.chunkId)});
+        parent,
+        {Shown(read.ShownPath(f)),
+         file.kind == ObjectFileItem::Kind::Member ? FromFileText(file.member) : QString(),
+         FromFileText(ObjectLabelFromEntry(ListText(read, user))), QString::number(user.chunkId)});
     row->setData(kFile, kFileRole, user.file);
     row->setData(kFile, kIndexRole, user.index);
 }
@@ -213,11 +216,15 @@ QTreeWidgetItem* ConflictsWindow::FileNotes(const QString& heading,
         return nullptr;
     }
     auto* section = new QTreeWidgetItem({heading.arg(notes.size())});
+    const ReadFiles& read = check_->read;
     for (const FileError& note : notes) {
-        new QTreeWidgetItem(
-            section,
-            {Shown(note.file) + (note.member ? QStringLiteral(": ") + *note.member : QString()) +
-             QStringLiteral(": ") + FromUtf8Line(note.error)});
+        const auto f = static_cast<std::size_t>(note.file);
+        const ListedFile& file = read.files[f];
+        new QTreeWidgetItem(section, {Shown(read.ShownPath(f)) +
+                                      (file.kind == ObjectFileItem::Kind::Member
+                                           ? QStringLiteral(": ") + FromFileText(file.member)
+                                           : QString()) +
+                                      QStringLiteral(": ") + FromUtf8Line(note.error)});
     }
     return section;
 }
@@ -252,7 +259,7 @@ void ConflictsWindow::ApplyFilter(const QString& text) {
 void ConflictsWindow::Activate(QTreeWidgetItem* item) {
     const QVariant file = item->data(kFile, kFileRole);
     if (file.isValid()) {
-        emit OpenObject(check_->files[file.toUInt()].item, item->data(kFile, kIndexRole).toInt());
+        emit OpenObject(check_->read.Item(file.toUInt()), item->data(kFile, kIndexRole).toInt());
     }
 }
 

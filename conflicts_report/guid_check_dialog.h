@@ -1,6 +1,7 @@
 // The progress of a GUID check that runs on a thread of its own: how many of
-// the files and archives found have been read, and Cancel, which stops the
-// check between two files. The window's reader is never used: the check reads
+// the files and archives found have been read, and Cancel, which ends the
+// check's thread within a fraction of a second wherever it is (closing the
+// window waits for that). The window's reader is never used: the check reads
 // with one of its own.
 #pragma once
 

@@ -341,9 +341,10 @@ void Check(Bytes bytes, const std::string& path, ByteRange range, const Work& wo
     for (const ArchiveMember& member : contents.objectFiles) {
         const auto [offset, length] = member.range;
         const bool inside = offset <= size && length <= size - offset;
-        Require(HasIffExtension(member.name) && member.error.empty() == inside,
-                "a listed member is named as an object file, and refused when it runs past the "
-                "archive's end");
+        Require(HasIffExtension(member.name) && member.name.size() <= kLongestMemberName &&
+                    member.error.empty() == inside,
+                "a listed member is named as an object file, in at most 1,024 bytes, and refused "
+                "when it runs past the archive's end");
         // Reading a member is the costly part: a few distinct ones are enough.
         if (!inside || read.size() == 8 || !read.emplace(offset, length).second) {
             continue;

@@ -95,7 +95,8 @@ int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std
         check = CheckGuids(paths, readChunks, observer);
     }
     PrintGuidCheck(printer, check);
-    if (check.files.empty() || !check.errors.empty() || !check.readWarnings.warnings.empty()) {
+    if (check.read.FilesRead() == 0 || !check.errors.empty() ||
+        !check.readWarnings.warnings.empty()) {
         return kFileError;
     }
     return check.report.trueConflicts > 0 ? kGuidConflict : kAllRead;
@@ -127,13 +128,16 @@ QString HelpText() {
         "File names are written as they are stored. In JSON, a byte of a name that\n"
         "is not UTF-8 is written as an escape from \\udc80 to \\udcff, which\n"
         "Python's os.fsencode turns back into the byte; the table shows U+FFFD.\n"
+        "A table's column is as wide as its widest cell, up to 255 characters; a\n"
+        "longer cell is written whole but widens no other row.\n"
         "\n"
         "An archive (a file starting with \"FAR!byAZ\", whatever its name) stands\n"
         "for its members whose name ends in .iff, in the order of its manifest, in\n"
         "every mode; other members are skipped, with a notice on stderr. Their JSON\n"
         "lines add \"member\" after \"file\" (the archive); an archive refused whole\n"
-        "is one line with \"member\": null and the error. The table names each\n"
-        "member after its archive.\n"
+        "is one line with \"member\": null and the error. An archive whose manifest\n"
+        "gives a member a name longer than 1024 bytes is refused. The table names\n"
+        "each member after its archive.\n"
         "\n"
         "Options:\n"
         "  --json         Write JSON: one object per line for each file, or with\n"

@@ -11,6 +11,12 @@ constexpr char kSignature[] = {'F', 'A', 'R', '!', 'b', 'y', 'A', 'Z'};
 constexpr std::uint64_t kHeaderBytes = 16;
 constexpr std::uint32_t kVersion = 1;
 constexpr std::uint64_t kEntryBytes = 16;  // size, size again, offset, name length
+// Entries read between two looks at the cancel flag: a fraction of a
+// millisecond, even in a manifest of entries without names.
+constexpr std::uint32_t kEntriesPerCancelCheck = 4096;
+// The most members reserved for before any is read: a count the file could
+// hold is still only a claim, and a sparse file can claim much.
+constexpr std::uint64_t kMostReserved = 1 << 20;
 
 std::uint32_t Le32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -38,7 +44,7 @@ bool HasExtension(std::string_view name, std::string_view extension) {
         });
 }
 
-ArchiveContents ReadArchive(FileBytes& archive) {
+ArchiveContents ReadArchive(FileBytes& archive, const std::atomic<bool>* cancel) {
     ArchiveContents contents;
     const std::uint64_t end = archive.size();
     const auto refuse = [&contents](std::string why) {
@@ -67,23 +73,37 @@ ArchiveContents ReadArchive(FileBytes& archive) {
     // Every entry takes at least its fixed fields: a count the file cannot hold
     // is refused before anything is kept for it.
     const std::uint64_t room = (end - manifest - sizeof countField) / kEntryBytes;
-    contents.objectFiles.reserve(std::min<std::uint64_t>(count, room));
+    contents.objectFiles.reserve(std::min({std::uint64_t{count}, room, kMostReserved}));
 
     std::uint64_t at = manifest + sizeof countField;
     for (std::uint32_t member = 1; member <= count; ++member) {
-        const std::string which = "member " + Num(member) + " of " + Num(count);
+        if (member % kEntriesPerCancelCheck == 1 && cancel != nullptr &&
+            cancel->load(std::memory_order_relaxed)) {
+            contents = {};
+            contents.cancelled = true;
+            return contents;
+        }
+        const auto which = [member, count] {
+            return "member " + Num(member) + " of " + Num(count);
+        };
         const std::span<const std::uint8_t> entry = archive.View(at, kEntryBytes);
         if (entry.size() < kEntryBytes) {
             return refuse("The archive's manifest lists " + Num(count) +
                           " members, but the archive ends at byte " + Num(end) +
-                          ", inside the entry of " + which + ".");
+                          ", inside the entry of " + which() + ".");
         }
         const std::uint64_t size = Le32(entry.data());
         const std::uint64_t offset = Le32(entry.data() + 8);
         const std::uint64_t nameLength = Le32(entry.data() + 12);
+        if (nameLength > kLongestMemberName) {
+            return refuse("The name of " + which() + " in the archive's manifest, whose entry " +
+                          "starts at byte " + Num(at) + ", is " + Num(nameLength) +
+                          " bytes long; a member's name may be at most " + Num(kLongestMemberName) +
+                          " bytes long.");
+        }
         at += kEntryBytes;
         if (nameLength > end - at) {
-            return refuse("The name of " + which + " in the archive's manifest is " +
+            return refuse("The name of " + which() + " in the archive's manifest is " +
                           Num(nameLength) + " bytes long and runs past the archive's end at byte " +
                           Num(end) + ".");
         }
@@ -93,11 +113,12 @@ ArchiveContents ReadArchive(FileBytes& archive) {
             return refuse("The archive could not be read past byte " + Num(at) + ".");
         }
         at += nameLength;
-        ArchiveMember kept{{name.begin(), name.end()}, {offset, size}, {}};
-        if (!HasIffExtension(kept.name)) {
+        const std::string_view nameText(reinterpret_cast<const char*>(name.data()), name.size());
+        if (!HasIffExtension(nameText)) {
             ++contents.skipped;
             continue;
         }
+        ArchiveMember kept{std::string(nameText), {offset, size}, {}};
         if (offset > end || size > end - offset) {
             kept.error = "The member takes bytes " + Num(offset) + " to " + Num(offset + size) +
                          " of the archive, but the archive ends at byte " + Num(end) + ".";

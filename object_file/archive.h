@@ -8,6 +8,7 @@
 // the name's bytes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,10 +29,17 @@ struct ArchiveMember {
     std::string error;
 };
 
+// The longest member name an archive may give. The game's own names are a few
+// dozen bytes; without a limit a name could be as long as the archive, and
+// every copy of it in a report would be as large.
+inline constexpr std::uint64_t kLongestMemberName = 1024;
+
 struct ArchiveContents {
     // Why the whole archive is refused (UTF-8), or empty. A refused archive
     // lists nothing: a damaged manifest cannot be trusted.
     std::string error;
+    // Stopped before the manifest's end: nothing is listed, and nothing is wrong.
+    bool cancelled = false;
     // The members that are object files (name ending in ".iff" in any case),
     // in manifest order, repeats and overlaps included.
     std::vector<ArchiveMember> objectFiles;
@@ -39,8 +47,9 @@ struct ArchiveContents {
 };
 
 // Reads the whole manifest before anything is listed. Memory grows with the
-// manifest, never with the archive's size.
-ArchiveContents ReadArchive(FileBytes& archive);
+// manifest, never with the archive's size. Setting `cancel` stops the read
+// within a few thousand entries, however long the manifest.
+ArchiveContents ReadArchive(FileBytes& archive, const std::atomic<bool>* cancel = nullptr);
 
 // Whether `name` ends in `extension` (given in lower case) in any letter case.
 // Object files end in ".iff", in a folder or an archive; archives in ".far".

@@ -597,6 +597,26 @@ TEST_F(Archives, ConflictsBetweenArchivesAndDownloads) {
               std::string::npos);
 }
 
+// A cell widens its column to 255 characters at most: a longer member name is
+// written whole in its own row and pads no other row past that.
+TEST_F(Archives, ALongNameDoesNotWidenTheOtherRows) {
+    const std::string name = std::string(1000, 'n') + ".iff";
+    ArchiveBuilder archive;
+    const Bytes lamp = Guids("Lamp", {0x22});
+    archive.Member("a.iff", lamp);
+    archive.Entry(name, 16, static_cast<std::uint32_t>(lamp.size()));
+    const std::string far = folder.Write("long.far", archive.Build());
+    const std::string rest = "  0      Lamp 0  128  128\n";
+    EXPECT_EQ(Inspect({"--conflicts", far}).out,
+              "Files: 2  Archives: 1  Objects: 2  Conflicts: 0  Copies of one file: 1  Errors: "
+              "0\n  GUIDs used by more than one object:\n    GUID: 2200 0000  Value: 0x00000022  "
+              "copies of one file\n      File" +
+                  std::string(far.size() - 2, ' ') + "Member" + std::string(251, ' ') +
+                  "Index  Entry        Id\n      " + far + "  a.iff" + std::string(250, ' ') +
+                  rest + "      " + far + "  " + name + rest +
+                  "  Objects with no GUID (0000 0000): none\n");
+}
+
 TEST_F(Collection, ExitStatusesUsageAndHelp) {
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{"--walk-chunks", x, y}, kAllRead},

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -390,6 +391,48 @@ TEST_F(Reader, ArchiveManifests) {
         EXPECT_EQ(seen + (contents.objectFiles.empty() ? "" : " skipped ") +
                       (contents.objectFiles.empty() ? "" : std::to_string(contents.skipped)),
                   expected);
+    }
+}
+
+// A member's name may be 1,024 bytes long and no longer: a longer one refuses the
+// archive at its entry without a byte of the name read, however long the file.
+// A cancel, looked at every few thousand entries, ends a manifest unlisted.
+TEST_F(Reader, ArchiveBounds) {
+    const auto named = [](const std::string& name) {
+        ArchiveBuilder archive;
+        archive.Member("small.iff", Bytes(10));
+        archive.Member(name, Bytes(10));  // its entry starts at byte 65
+        return archive.Build();
+    };
+    Bytes sparse = named("x.iff");
+    sparse[77] = 0;  // the name's length: 256 MiB, the file made as long (holes)
+    sparse[78] = 0;
+    sparse[79] = 0;
+    sparse[80] = 0x10;
+    const std::string refused =
+        "The name of member 2 of 2 in the archive's manifest, whose entry "
+        "starts at byte 65, is ";
+    const std::tuple<Bytes, bool, std::string> cases[] = {
+        {named(std::string(1020, 'n') + ".iff"), false, "small.iff 1024 "},
+        {named(std::string(1021, 'n') + ".iff"), false,
+         refused + "1025 bytes long; a member's name may be at most 1024 bytes long."},
+        {sparse, false,
+         refused + "268435456 bytes long; a member's name may be at most 1024 bytes long."},
+        {named("x.iff"), true, "cancelled"},
+    };
+    for (const auto& [bytes, cancelled, expected] : cases) {
+        const std::string path = Write(bytes);
+        std::filesystem::resize_file(path, 81 + (1 << 28));
+        FileBytes file(path);
+        const std::atomic<bool> cancel = cancelled;
+        const long long before = BytesRead();
+        const ArchiveContents contents = ReadArchive(file, &cancel);
+        EXPECT_LT(BytesRead() - before, 1 << 20);
+        std::string seen = contents.cancelled ? "cancelled" : contents.error;
+        for (const ArchiveMember& m : contents.objectFiles) {
+            seen += (m.name.size() < 20 ? m.name : std::to_string(m.name.size())) + " ";
+        }
+        EXPECT_EQ(seen, expected);
     }
 }
 
