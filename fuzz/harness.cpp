@@ -85,9 +85,8 @@ Index Walk(Bytes bytes) {
 // Each type list follows the last place of its code in the L+1 windows from map
 // offset + 96 (L: the map size's low 16 bits). The OBJD, CTSS and BMP_ lists (types
 // 0, 3, 10) have as many entries as the count's low byte says and the file holds:
-// offset, id, flags, then for OBJD and BMP_ a label to its zero byte (or 16 for
-// BMP_) and an optional 0xA3 pad; CTSS entries are 10 bytes apart. One warning
-// says when the file is cut short.
+// offset, id, flags, a label to its zero byte (or 16 for BMP_) and an optional
+// 0xA3 pad. One warning says when the file is cut short.
 Index ReadMap(Bytes bytes, std::uint64_t map) {
     Index index;
     const std::uint64_t size = bytes.size();
@@ -105,12 +104,11 @@ Index ReadMap(Bytes bytes, std::uint64_t map) {
         for (at += 4; std::ssize(index.rows[k]) < count && at + 8 <= size;) {
             const int id = bytes[at + 4] | bytes[at + 5] << 8;
             index.rows[k].emplace_back(Int32(&bytes[at], false), k == 0 ? id : std::int16_t(id));
-            at += k == 1 ? 10u : 8u;
-            while (k != 1 && at < size && bytes[at] != 0 && !(k == 2 && bytes[at] == 16)) {
+            for (at += 8; at < size && bytes[at] != 0 && !(k == 2 && bytes[at] == 16);) {
                 ++at;
             }
-            at += k != 1 && at < size ? 1u : 0u;
-            at += k != 1 && at < size && bytes[at] == 0xA3 ? 1u : 0u;
+            at += at < size ? 1u : 0u;
+            at += at < size && bytes[at] == 0xA3 ? 1u : 0u;
         }
     }
     // Cut short: the map, or a listed chunk, runs past the end by its declared size.

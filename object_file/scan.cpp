@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::uint8_t kPadByte = 0xA3;
 constexpr std::uint64_t kMapHeaderAndPrefix = 96;  // chunk header, then 20 bytes not read
-constexpr std::uint64_t kCtssEntryStep = 10;
 constexpr std::uint64_t kObjdCatalogIdOffset = 158;
 constexpr std::uint64_t kChunkLabelOffset = 12;
 
@@ -252,12 +251,10 @@ void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
         const int count = countAt(pos);
         std::uint64_t entry = pos + 4;
         int read = 0;
-        // CTSS entries are stepped a fixed 10 bytes (an empty label and its pad)
-        // without looking at their labels; a labelled entry shifts the rest.
         for (std::uint8_t fixed[8]; read < count && ReadEntry(file, entry, fixed); ++read) {
             CtssChunkPos[static_cast<std::size_t>(read)] = Le32(fixed);
             CtssChunkId[static_cast<std::size_t>(read)] = Le16Signed(fixed + 4);
-            entry += kCtssEntryStep;
+            entry = SkipLabel(file, entry + 8, false);
         }
         CtssCount = read;
     }
