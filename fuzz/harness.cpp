@@ -123,8 +123,9 @@ Index ReadMap(Bytes bytes, std::uint64_t map) {
     return index;
 }
 
-// Checks a scan against the index the bytes give.
-void CheckScan(const ParseIFF& p, Bytes bytes, std::uint64_t map) {
+// Checks a scan against the index the bytes give; a walk of a file cut short
+// before its map could be read starts with a warning saying so.
+void CheckScan(const ParseIFF& p, Bytes bytes, std::uint64_t map, const std::string& cut) {
     Index found{p.TypeListPos, {}, p.ScanWarnings.size()};
     const int counts[] = {p.ObjdCount, p.CtssCount, p.BmpCount};
     const std::int64_t* places[] = {p.ObjdChunkPos.data(), p.CtssChunkPos.data(),
@@ -135,9 +136,13 @@ void CheckScan(const ParseIFF& p, Bytes bytes, std::uint64_t map) {
             found.rows[k].emplace_back(places[k][row], ids[k][row]);
         }
     }
-    Require(p.FileNum == -1 && found == (p.ReadBy == IndexSource::ResourceMap ? ReadMap(bytes, map)
-                                         : p.ReadBy == IndexSource::Chunks    ? Walk(bytes)
-                                                                              : Index{}),
+    Index walked = Walk(bytes);
+    walked.warnings += cut.empty() ? 0u : 1u;
+    Require(p.FileNum == -1 &&
+                found == (p.ReadBy == IndexSource::ResourceMap ? ReadMap(bytes, map)
+                          : p.ReadBy == IndexSource::Chunks    ? walked
+                                                               : Index{}) &&
+                (p.ReadBy != IndexSource::Chunks || cut.empty() || p.ScanWarnings[0] == cut),
             "a scan finds the lists, rows and warnings the bytes give, leaving no file open");
 }
 
@@ -279,10 +284,17 @@ std::string MemoryFile(int slot, Bytes bytes) {
 // each scan, then does `work` on the designed index, and on the walked one when
 // there is one.
 void Check(Bytes bytes, const std::string& path, ByteRange range, const Work& work) {
-    const bool signature = bytes.size() >= 8 && std::memcmp(bytes.data(), "IFF FILE", 8) == 0;
-    const std::uint64_t map = bytes.size() >= 64 ? Int32(&bytes[60]) : 0;  // none if cut short
-    const bool hasMap =
-        signature && map + 8 <= bytes.size() && std::memcmp(&bytes[map], "rsmp", 4) == 0;
+    const std::uint64_t size = bytes.size();
+    const bool signature = size >= 8 && std::memcmp(bytes.data(), "IFF FILE", 8) == 0;
+    const std::uint64_t map = size >= 64 ? Int32(&bytes[60]) : 0;
+    const bool rsmp = size >= 64 && map + 4 <= size && std::memcmp(&bytes[map], "rsmp", 4) == 0;
+    const bool hasMap = signature && rsmp && map + 8 <= size;
+    // A download cut short in the header, before the map or in the map's header.
+    const std::string cut = !signature        ? ""
+                            : size < 64       ? CutInHeaderMessage(size)
+                            : map + 4 > size  ? CutBeforeMapMessage(map, size)
+                            : rsmp && !hasMap ? CutInMapHeaderMessage(map, size)
+                                              : "";
     for (bool walk : {false, true}) {
         FirstMessage sink(walk);  // with `walk`, the no-map message gets Read Chunks
         const auto parse = std::make_unique<ParseIFF>();
@@ -296,12 +308,13 @@ void Check(Bytes bytes, const std::string& path, ByteRange range, const Work& wo
         const IndexSource way = hasMap              ? IndexSource::ResourceMap
                                 : signature && walk ? IndexSource::Chunks
                                                     : IndexSource::None;
+        const std::string refused = cut.empty() ? kNoResourceMap : cut;
         Require(parse->ReadBy == way && sink.first == (!signature                 ? kNotValidIff
-                                                       : way == IndexSource::None ? kNoResourceMap
+                                                       : way == IndexSource::None ? refused
                                                                                   : ""),
                 "a file is not a valid IFF without the signature, read by its map when it has "
-                "one, else refused or walked as the no-map message is answered");
-        CheckScan(*parse, bytes, map);
+                "one, else refused or walked as the no-map or cut-short message is answered");
+        CheckScan(*parse, bytes, map, cut);
         if (!walk || way == IndexSource::Chunks) {
             work(*parse, sink, bytes);
         }

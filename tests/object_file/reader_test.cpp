@@ -153,8 +153,10 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
     std::vector<std::pair<std::string, std::string>> cases = {
         {Write(ToBytes("IFF FIL")), "{Not a Valid IFF|Marrowick}"},
         {Write(ToBytes("iff FILE")), "{Not a Valid IFF|Marrowick}"},
-        {Write(ToBytes("IFF FILE")),  // too short for a map offset: it reads as 0
-         noMap + "[! The file ends at byte 8, before its first chunk at byte 64.]"},
+        {Write(ToBytes("IFF FILE")),  // cut short in its header
+         "{" + kCut +
+             "8, inside its 64-byte header.|Marrowick}[! cut][! The file ends at byte 8, "
+             "before its first chunk at byte 64.]"},
         cannot(dir, "it is a folder, not a file"),
         cannot(dir + "pipe.iff", "it is a named pipe, not a file"),
         cannot(dir + "tty.iff", "it is a character device, not a file"),  // /dev/null
