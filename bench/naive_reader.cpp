@@ -95,8 +95,9 @@ bool NaiveReader::Scan() {
     }
     if (listPos[3] > 0) {
         std::int64_t entry = listPos[3] + 4;
-        for (int i = file.At(listPos[3]); i > 0; --i, entry += 10) {
+        for (int i = file.At(listPos[3]); i > 0; --i) {
             ctss_.emplace_back(file.Le(entry, 4), static_cast<std::int16_t>(file.Le(entry + 4, 2)));
+            entry = SkipLabel(file, entry + 8);
         }
     }
     for (NaiveObject& object : objects_) {

@@ -41,7 +41,7 @@ QString Kind(const SharedGuid& group) {
 
 bool HasNoMap(const std::vector<FileError>& errors) {
     return std::any_of(errors.begin(), errors.end(),
-                       [](const FileError& e) { return e.error == kNoResourceMap; });
+                       [](const FileError& e) { return MapCannotBeUsed(e.error); });
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ class ConflictsWindow final : public QWidget {
   signals:
     // An object was double-clicked: object `index` of `file`.
     void OpenObject(const marrowick::ObjectFileItem& file, int index);
-    // Asks for the same check again, reading the files without a resource map
-    // by their chunks.
+    // Asks for the same check again, reading the files without a resource map,
+    // or cut short before it, by their chunks.
     void ReadChunks(const QStringList& paths);
 
   protected:

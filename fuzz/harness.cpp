@@ -85,9 +85,8 @@ Index Walk(Bytes bytes) {
 // Each type list follows the last place of its code in the L+1 windows from map
 // offset + 96 (L: the map size's low 16 bits). The OBJD, CTSS and BMP_ lists (types
 // 0, 3, 10) have as many entries as the count's low byte says and the file holds:
-// offset, id, flags, then for OBJD and BMP_ a label to its zero byte (or 16 for
-// BMP_) and an optional 0xA3 pad; CTSS entries are 10 bytes apart. One warning
-// says when the file is cut short.
+// offset, id, flags, a label to its zero byte (or 16 for BMP_) and an optional
+// 0xA3 pad. One warning says when the file is cut short.
 Index ReadMap(Bytes bytes, std::uint64_t map) {
     Index index;
     const std::uint64_t size = bytes.size();
@@ -105,12 +104,11 @@ Index ReadMap(Bytes bytes, std::uint64_t map) {
         for (at += 4; std::ssize(index.rows[k]) < count && at + 8 <= size;) {
             const int id = bytes[at + 4] | bytes[at + 5] << 8;
             index.rows[k].emplace_back(Int32(&bytes[at], false), k == 0 ? id : std::int16_t(id));
-            at += k == 1 ? 10u : 8u;
-            while (k != 1 && at < size && bytes[at] != 0 && !(k == 2 && bytes[at] == 16)) {
+            for (at += 8; at < size && bytes[at] != 0 && !(k == 2 && bytes[at] == 16);) {
                 ++at;
             }
-            at += k != 1 && at < size ? 1u : 0u;
-            at += k != 1 && at < size && bytes[at] == 0xA3 ? 1u : 0u;
+            at += at < size ? 1u : 0u;
+            at += at < size && bytes[at] == 0xA3 ? 1u : 0u;
         }
     }
     // Cut short: the map, or a listed chunk, runs past the end by its declared size.
@@ -125,8 +123,9 @@ Index ReadMap(Bytes bytes, std::uint64_t map) {
     return index;
 }
 
-// Checks a scan against the index the bytes give.
-void CheckScan(const ParseIFF& p, Bytes bytes, std::uint64_t map) {
+// Checks a scan against the index the bytes give; a walk of a file cut short
+// before its map could be read starts with a warning saying so.
+void CheckScan(const ParseIFF& p, Bytes bytes, std::uint64_t map, const std::string& cut) {
     Index found{p.TypeListPos, {}, p.ScanWarnings.size()};
     const int counts[] = {p.ObjdCount, p.CtssCount, p.BmpCount};
     const std::int64_t* places[] = {p.ObjdChunkPos.data(), p.CtssChunkPos.data(),
@@ -137,9 +136,13 @@ void CheckScan(const ParseIFF& p, Bytes bytes, std::uint64_t map) {
             found.rows[k].emplace_back(places[k][row], ids[k][row]);
         }
     }
-    Require(p.FileNum == -1 && found == (p.ReadBy == IndexSource::ResourceMap ? ReadMap(bytes, map)
-                                         : p.ReadBy == IndexSource::Chunks    ? Walk(bytes)
-                                                                              : Index{}),
+    Index walked = Walk(bytes);
+    walked.warnings += cut.empty() ? 0u : 1u;
+    Require(p.FileNum == -1 &&
+                found == (p.ReadBy == IndexSource::ResourceMap ? ReadMap(bytes, map)
+                          : p.ReadBy == IndexSource::Chunks    ? walked
+                                                               : Index{}) &&
+                (p.ReadBy != IndexSource::Chunks || cut.empty() || p.ScanWarnings[0] == cut),
             "a scan finds the lists, rows and warnings the bytes give, leaving no file open");
 }
 
@@ -281,10 +284,17 @@ std::string MemoryFile(int slot, Bytes bytes) {
 // each scan, then does `work` on the designed index, and on the walked one when
 // there is one.
 void Check(Bytes bytes, const std::string& path, ByteRange range, const Work& work) {
-    const bool signature = bytes.size() >= 8 && std::memcmp(bytes.data(), "IFF FILE", 8) == 0;
-    const std::uint64_t map = bytes.size() >= 64 ? Int32(&bytes[60]) : 0;  // none if cut short
-    const bool hasMap =
-        signature && map + 8 <= bytes.size() && std::memcmp(&bytes[map], "rsmp", 4) == 0;
+    const std::uint64_t size = bytes.size();
+    const bool signature = size >= 8 && std::memcmp(bytes.data(), "IFF FILE", 8) == 0;
+    const std::uint64_t map = size >= 64 ? Int32(&bytes[60]) : 0;
+    const bool rsmp = size >= 64 && map + 4 <= size && std::memcmp(&bytes[map], "rsmp", 4) == 0;
+    const bool hasMap = signature && rsmp && map + 8 <= size;
+    // A download cut short in the header, before the map or in the map's header.
+    const std::string cut = !signature        ? ""
+                            : size < 64       ? CutInHeaderMessage(size)
+                            : map + 4 > size  ? CutBeforeMapMessage(map, size)
+                            : rsmp && !hasMap ? CutInMapHeaderMessage(map, size)
+                                              : "";
     for (bool walk : {false, true}) {
         FirstMessage sink(walk);  // with `walk`, the no-map message gets Read Chunks
         const auto parse = std::make_unique<ParseIFF>();
@@ -298,12 +308,13 @@ void Check(Bytes bytes, const std::string& path, ByteRange range, const Work& wo
         const IndexSource way = hasMap              ? IndexSource::ResourceMap
                                 : signature && walk ? IndexSource::Chunks
                                                     : IndexSource::None;
+        const std::string refused = cut.empty() ? kNoResourceMap : cut;
         Require(parse->ReadBy == way && sink.first == (!signature                 ? kNotValidIff
-                                                       : way == IndexSource::None ? kNoResourceMap
+                                                       : way == IndexSource::None ? refused
                                                                                   : ""),
                 "a file is not a valid IFF without the signature, read by its map when it has "
-                "one, else refused or walked as the no-map message is answered");
-        CheckScan(*parse, bytes, map);
+                "one, else refused or walked as the no-map or cut-short message is answered");
+        CheckScan(*parse, bytes, map, cut);
         if (!walk || way == IndexSource::Chunks) {
             work(*parse, sink, bytes);
         }

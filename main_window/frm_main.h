@@ -55,7 +55,8 @@ class FrmMain : public QWidget, public MessageSink {
 
     // MessageSink: the reader's messages, shown once per user action.
     void ShowMessage(const std::string& text, const std::string& caption) override;
-    // The no-resource-map message, whose box offers "Read Chunks".
+    // The message for a file whose resource map cannot be used (it has none, or
+    // the file is cut short), whose box offers "Read Chunks".
     bool ShowNoResourceMap(const std::string& text, const std::string& caption) override;
 
     // The fixed texts of the open dialog and the about panel.

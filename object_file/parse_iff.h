@@ -178,8 +178,9 @@ class ParseIFF {
 
     // Empties the index and refills it from the file at `path`. A bad file is
     // reported through the message sink and leaves the index empty. A file
-    // without a resource map is read by walking its chunks when the sink's
-    // answer to that message asks for it.
+    // whose resource map cannot be used (it has none, or is cut short before
+    // the map could be read) is read by walking its chunks when the sink's
+    // answer to that message asks for it; a cut is then the first warning.
     void ScanObjectFile(const std::string& path);
     // The same scan over a file the caller already has open, so that a caller
     // that reads more of the file (the GUID listing) opens it only once.

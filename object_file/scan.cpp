@@ -13,9 +13,9 @@ namespace {
 
 constexpr std::uint8_t kPadByte = 0xA3;
 constexpr std::uint64_t kMapHeaderAndPrefix = 96;  // chunk header, then 20 bytes not read
-constexpr std::uint64_t kCtssEntryStep = 10;
 constexpr std::uint64_t kObjdCatalogIdOffset = 158;
 constexpr std::uint64_t kChunkLabelOffset = 12;
+constexpr const char* kCutShort = "The file is cut short: ";
 
 std::uint32_t Le32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -64,7 +64,7 @@ std::optional<std::string> CutShortWarning(FileBytes& file, const ParseIFF& pars
         if (first) {
             ++more;
         } else {
-            first = "The file is cut short: it ends at byte " + std::to_string(end) + what;
+            first = std::string(kCutShort) + "it ends at byte " + std::to_string(end) + what;
         }
     };
     if (map + mapSize > end) {
@@ -110,6 +110,27 @@ std::optional<std::string> CutShortWarning(FileBytes& file, const ParseIFF& pars
 }
 
 }  // namespace
+
+std::string CutInHeaderMessage(std::uint64_t end) {
+    return std::string(kCutShort) + "it ends at byte " + std::to_string(end) +
+           ", inside its 64-byte header.";
+}
+
+std::string CutBeforeMapMessage(std::uint64_t map, std::uint64_t end) {
+    return std::string(kCutShort) + "its resource map should start at byte " + std::to_string(map) +
+           ", but the file ends at byte " + std::to_string(end) + ".";
+}
+
+std::string CutInMapHeaderMessage(std::uint64_t map, std::uint64_t end) {
+    return std::string(kCutShort) + "it ends at byte " + std::to_string(end) +
+           ", inside the header of its resource map at byte " + std::to_string(map) + ".";
+}
+
+// Of the messages a scan reports first, only these three begin so; the cut-short
+// warnings of a readable file never take a message's place.
+bool MapCannotBeUsed(const std::string& message) {
+    return message == kNoResourceMap || message.starts_with(kCutShort);
+}
 
 std::int64_t ReadBE32(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
     return static_cast<std::int64_t>(b0) << 24 | static_cast<std::int64_t>(b1) << 16 |
@@ -174,14 +195,29 @@ void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
         return;
     }
 
-    // A file too short to hold the map offset has no map: its missing bytes read
-    // as zero, and offset 0 holds the signature, not "rsmp".
     const std::uint64_t map =
         static_cast<std::uint64_t>(ReadBE32(header[60], header[61], header[62], header[63]));
     std::uint8_t mapHeader[8];
-    if (file.ReadInto(map, mapHeader) < 8 || std::memcmp(mapHeader, "rsmp", 4) != 0) {
+    const std::size_t mapBytes = headerBytes < sizeof header ? 0 : file.ReadInto(map, mapHeader);
+    const bool rsmp = mapBytes >= 4 && std::memcmp(mapHeader, "rsmp", 4) == 0;
+    if (!rsmp || mapBytes < sizeof mapHeader) {
+        // Most files keep their map at the end, so a download cut short has lost
+        // it: the user is told that, not that the file has no map. Read Chunks is
+        // offered either way, and a walk keeps the cut as its first warning.
+        std::optional<std::string> cut;
+        if (headerBytes < sizeof header) {
+            cut = CutInHeaderMessage(headerBytes);
+        } else if (map + 4 > file.size()) {
+            cut = CutBeforeMapMessage(map, file.size());
+        } else if (rsmp) {
+            cut = CutInMapHeaderMessage(map, map + mapBytes);
+        }
         FileNum = -1;
-        if (sink_ != nullptr && sink_->ShowNoResourceMap(kNoResourceMap, kNoResourceMapCaption)) {
+        if (sink_ != nullptr && sink_->ShowNoResourceMap(cut.value_or(kNoResourceMap),
+                                                         cut ? kAppTitle : kNoResourceMapCaption)) {
+            if (cut) {
+                ScanWarnings.push_back(std::move(*cut));
+            }
             WalkChunks(file);
         }
         return;
@@ -252,12 +288,10 @@ void ParseIFF::ScanObjectFile(FileBytes& file, const std::string& path) {
         const int count = countAt(pos);
         std::uint64_t entry = pos + 4;
         int read = 0;
-        // CTSS entries are stepped a fixed 10 bytes (an empty label and its pad)
-        // without looking at their labels; a labelled entry shifts the rest.
         for (std::uint8_t fixed[8]; read < count && ReadEntry(file, entry, fixed); ++read) {
             CtssChunkPos[static_cast<std::size_t>(read)] = Le32(fixed);
             CtssChunkId[static_cast<std::size_t>(read)] = Le16Signed(fixed + 4);
-            entry += kCtssEntryStep;
+            entry = SkipLabel(file, entry + 8, false);
         }
         CtssCount = read;
     }

@@ -115,6 +115,7 @@ class CheckTests : public QObject {
     void cancel();
     void progressAndStop();
     void report();
+    void readChunksOffered();
 };
 
 void CheckTests::starts_data() {
@@ -269,6 +270,23 @@ void CheckTests::report() {
     QCOMPARE(again->ReportText(), Inspect({u"--walk-chunks"_s, folder}));
     QVERIFY(Groups(again)[1].contains(u"; c/nomap.iff  Shelf 128;"_s));
     QCOMPARE(h.shown, QStringList());
+}
+
+// Read Chunks is offered where a file has no map or was cut short before it.
+void CheckTests::readChunksOffered() {
+    for (const auto& [error, offered] : {std::pair{std::string(kNotValidIff), false},
+                                         {kNoResourceMap, true},
+                                         {CutInHeaderMessage(9), true},
+                                         {CutBeforeMapMessage(900, 80), true}}) {
+        auto check = std::make_shared<GuidCheck>();
+        check->read.paths = {"x.iff"};
+        check->read.shownPaths = {u"x.iff"_s};
+        check->read.listings.emplace_back().error = error;
+        check->read.files.push_back({});
+        check->errors.push_back({0, error});
+        const ConflictsWindow report({u"x.iff"_s}, check);
+        QCOMPARE(!report.findChild<QPushButton*>(u"ReadChunks"_s)->isHidden(), offered);
+    }
 }
 
 }  // namespace marrowick::test

@@ -21,6 +21,7 @@
 #include "demo_sample.h"
 #include "file_names.h"
 #include "guid_check.h"
+#include "messages.h"
 #include "run.h"
 
 namespace marrowick::inspect::test {
@@ -214,48 +215,96 @@ TEST_F(Collection, JsonReportWithChunkReading) {
 
 // A download cut short keeps the objects read before its end and says what is
 // missing, whatever the mode; a file that ends at a chunk boundary past every
-// listed chunk is whole.
+// listed chunk is whole. One cut before its map could be read is refused, saying
+// so, unless --walk-chunks reads what is there; an offset at something else
+// inside the file is "No Resource Map!".
 TEST(CutShort, MapOrListedChunkRunningPastTheEnd) {
     Folder folder;
     IffBuilder file;
-    file.MapFirst();
     file.Object(512, "Sofa", {.guid = 0x1234, .catalog_id = 7});
     const std::uint32_t tile = file.Object(513, "Sofa - tile 1", {.guid = 0x1235});
     const std::uint32_t texts =
         file.Chunk("CTSS", 7, "", marrowick::test::CatalogTexts("Sofa", "A sofa."));
     file.Chunk("BMP_", 7, "", marrowick::test::CatalogThumbnail(0x3060C0, 0x60A0F0));
     const std::uint32_t sprites = file.Chunk("SPR2", 512, "", Bytes(4000, 0));
+    const Bytes atEnd = file.Build();
+    Bytes elsewhere = atEnd;  // its map offset at the first object
+    std::ranges::copy(Bytes{0, 0, 0, 64}, elsewhere.begin() + 60);
+    file.MapFirst();
     const Bytes whole = file.Build();
     const std::uint32_t map =
         static_cast<std::uint32_t>(whole.size()) - sprites - 4076;  // its size
-    const std::pair<std::uint32_t, std::string> cuts[] = {
-        {104, "104, inside its resource map, which starts at byte 64 and is 194 bytes long."},
-        {map + tile + 100,
-         "650, inside the OBJD chunk that starts at byte 550 and is 292 bytes long. 2 more "
-         "listed chunks run past the end too."},
-        {map + texts + 80,
-         "922, inside the CTSS chunk that starts at byte 842 and is 97 bytes long. 1 more "
-         "listed chunk runs past the end too."},
-        {map + sprites, ""}};
-    for (const auto& [size, warning] : cuts) {
-        const std::string path =
-            folder.Write(std::to_string(size) + ".iff", Bytes(whole.begin(), whole.begin() + size));
-        const std::string told =
-            warning.empty() ? "" : "The file is cut short: it ends at byte " + warning;
-        const RunResult run = Inspect({"--json", path});
-        const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
-        EXPECT_EQ(o["warnings"].toArray().first().toString().toStdString(), told);
-        EXPECT_EQ(o.contains("warnings"), !told.empty());
-        EXPECT_EQ(o["objects"].toArray().size(), size > 104 ? 2 : 0);
-        EXPECT_EQ(run.err, told.empty() ? "" : path + ": " + told + "\n");
-        EXPECT_EQ(run.status, told.empty() ? kAllRead : kFileError);
-        const RunResult check = Inspect({"--conflicts", "--json", path});
-        EXPECT_EQ(
-            check.out.find(told.empty() ? "warnings"
-                                        : "\"file_warnings\": [{\"file\": \"" + path +
-                                              "\", \"warning\": \"" + told) == std::string::npos,
-            told.empty());
-        EXPECT_EQ(check.status, run.status);
+    const auto head = [](const Bytes& bytes, std::size_t size) {
+        return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+    };
+    const std::string ends = "The file is cut short: it ends at byte ";
+    const std::string at = std::to_string(sprites + 4076), stopped = "Reading stopped at byte ";
+    // The objects listed, what the file is told and, when its map cannot be used,
+    // the warning of the walk that --walk-chunks makes.
+    struct Cut {
+        Bytes bytes;
+        int objects;
+        std::string told;
+        std::optional<std::string> walk = std::nullopt;
+    };
+    const Cut cuts[] = {
+        {head(whole, 104), 0,
+         ends + "104, inside its resource map, which starts at byte 64 and is 194 bytes long."},
+        {head(whole, map + tile + 100), 2,
+         ends + "650, inside the OBJD chunk that starts at byte 550 and is 292 bytes long. 2 more "
+                "listed chunks run past the end too."},
+        {head(whole, map + texts + 80), 2,
+         ends + "922, inside the CTSS chunk that starts at byte 842 and is 97 bytes long. 1 more "
+                "listed chunk runs past the end too."},
+        {head(whole, map + sprites), 2, ""},
+        {head(atEnd, tile + 100), 1,
+         "The file is cut short: its resource map should start at byte " + at +
+             ", but the file ends at byte 456.",
+         stopped + "356: the chunk there is 292 bytes long and runs past the end of the file at "
+                   "byte 456. Nothing from there on is read."},
+        {head(atEnd, sprites + 4080), 2,
+         ends + std::to_string(sprites + 4080) +
+             ", inside the header of its resource map at byte " + at + ".",
+         stopped + at +
+             ": only 4 bytes are left there, too few for a 76-byte chunk header. "
+             "Nothing from there on is read."},
+        {head(atEnd, 40), 0, ends + "40, inside its 64-byte header.",
+         "The file ends at byte 40, before its first chunk at byte 64."},
+        {elsewhere, 2, kNoResourceMap, ""}};
+    int written = 0;
+    for (const auto& [bytes, objects, told, walk] : cuts) {
+        const std::string path = folder.Write(std::to_string(++written) + ".iff", bytes);
+        for (const char* mode : {"--json", "--walk-chunks"}) {
+            const bool walking = mode[2] == 'w', refused = walk && !walking;  // told as the error
+            QStringList warnings;  // what the file is told, then the walk's own
+            if (!refused && !told.empty() && told != kNoResourceMap) {
+                warnings << QString::fromStdString(told);
+            }
+            if (walking && walk && !walk->empty()) {
+                warnings << QString::fromStdString(*walk);
+            }
+            std::string err;
+            for (QString text : refused ? QStringList{QString::fromStdString(told)} : warnings) {
+                err += path + ": " + text.replace("\r\n", " ").toStdString() + "\n";
+            }
+            const RunResult run = Inspect({"--json", mode, path});
+            const QJsonObject o =
+                QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+            EXPECT_EQ(o["error"].toString().toStdString(), refused ? told : "") << path << mode;
+            EXPECT_EQ(o["warnings"].toVariant().toStringList(), warnings);
+            EXPECT_EQ(o.contains("warnings"), walking || !warnings.empty());
+            EXPECT_EQ(o["objects"].toArray().size(), refused ? 0 : objects);
+            EXPECT_EQ(run.err, err);
+            EXPECT_EQ(run.status, err.empty() ? kAllRead : kFileError);
+            const RunResult check = Inspect({"--conflicts", "--json", mode, path});
+            const QJsonDocument report =
+                QJsonDocument::fromJson(QByteArray::fromStdString(check.out));
+            const QJsonArray listed = report[refused ? "file_errors" : "file_warnings"].toArray();
+            EXPECT_EQ(listed.size(), refused ? 1 : warnings.size());
+            EXPECT_EQ(listed[0][refused ? "error" : "warning"],
+                      refused ? o["error"] : o["warnings"][0]);
+            EXPECT_EQ(check.status, run.status);
+        }
     }
 }
 

@@ -132,6 +132,25 @@ void WindowTests::readChunksOnlyWhenAsked() {
     QVERIFY(h.shown.back().startsWith(
         u"Marrowick: short.iff: The file is cut short: it ends at byte %1, inside its resource map"_s
             .arg(shortened.size())));
+    // One cut before its map is told so in the box that offers Read Chunks: OK
+    // leaves the window as a refused file; Read Chunks lists what is there, then
+    // repeats the cut before the walk's own warning.
+    const Bytes mapped = ChairTileLamp();
+    const QString head = h.Write(u"head.iff"_s, Bytes(mapped.begin(), mapped.begin() + 2000));
+    const QString told =
+        u"The file is cut short: its resource map should start at byte %1, but "
+        "the file ends at byte 2000."_s.arg(mapped[62] << 8 | mapped[63]);
+    h.readChunks = false;
+    h.shown.clear();
+    h.Open(head);
+    QCOMPARE(h.shown, QStringList{u"Marrowick: "_s + told + u" [Read Chunks]"_s});
+    QCOMPARE(h.Entries().join(u'+') + Details(h) + u'|' + Opened(h).section(u'|', 1, 2),
+             u"head.iff||||Description:| none|Marrowick|"_s);
+    h.readChunks = true;
+    h.Open(head);
+    QCOMPARE(h.listed, 3);
+    QVERIFY(h.shown.back().startsWith(u"Marrowick: head.iff: "_s + told +
+                                      u"\nhead.iff: Reading stopped"_s));
     h.Open(path);
 
     // Ctrl+D or the context menu: the detail view in a wider window, with a

@@ -141,9 +141,9 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
     // At window 500 a list of object 129, then an OBJD code that ends the file.
     const Bytes list129 = {1, 0, 0, 0, 64, 0, 0, 0, 129, 0, 0, 0, 0, 0xA3};
     const Bytes later = Join({Bytes(464, 0), ToBytes("DJBO"), list129, ToBytes("DJBO")});
-    // OBJD labels do not end at 16. A pad byte is skipped even where the parity needs
-    // none, so the entry after "ab" is read a byte late. CTSS entries are stepped 10
-    // bytes, so "name" shifts the next. A BMP_ label ends at 16 too.
+    // OBJD and CTSS labels do not end at 16. A pad byte is skipped even where the
+    // parity needs none, so the entry after "ab" is read a byte late. A BMP_ label
+    // ends at 16 too.
     const MapEntry a16 = {64, 1, 0, {'a', 16}}, ab = {64, 2, 0, {'a', 'b'}, 0, false};
     const MapEntry name = {356, -2, 0, ToBytes("name")}, x16 = {444, 9, 0, {}, 16};
     const MapEntry fake = {444, -2, 0, {'a', 16, 64, 0, 0, 0, 77, 0, 0, 0, 'z'}};
@@ -154,8 +154,10 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
     std::vector<std::pair<std::string, std::string>> cases = {
         {Write(ToBytes("IFF FIL")), "{Not a Valid IFF|Marrowick}"},
         {Write(ToBytes("iff FILE")), "{Not a Valid IFF|Marrowick}"},
-        {Write(ToBytes("IFF FILE")),  // too short for a map offset: it reads as 0
-         noMap + "[! The file ends at byte 8, before its first chunk at byte 64.]"},
+        {Write(ToBytes("IFF FILE")),  // cut short in its header
+         "{" + kCut +
+             "8, inside its 64-byte header.|Marrowick}[! cut][! The file ends at byte 8, "
+             "before its first chunk at byte 64.]"},
         cannot(dir, "it is a folder, not a file"),
         cannot(dir + "pipe.iff", "it is a named pipe, not a file"),
         cannot(dir + "tty.iff", "it is a character device, not a file"),  // /dev/null
@@ -165,7 +167,7 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
         {Write(map({{"OBJD", 3, {a16, ab, late}}})),
          "[1@64:Chair:-2][2@64:Chair:-2][0@117441025::0][! cut]"},
         {Write(map({{"CTSS", 2, {name, five}}, {"BMP_", 3, {x16, fake}}})),
-         "[c-2@356][c444@2734712173][b9@444][b-2@444][b77@64][! cut]"},
+         "[c-2@356][c5@444][b9@444][b-2@444][b77@64][! cut]"},
         {Write(map({{"CTSS", 1, {far}}, {"OBJD", 259, {far, farther}}}, entry)),
          "[10@2147483647::0][11@4294967295::0][3@64:Chair:-2][c10@2147483647][! cut]"},
         {Write(map({{"OBJD", 256, {a16}}, {"STR#", 1, {a16}}})), "[! cut]"},  // counts as 0
@@ -203,6 +205,28 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
             {{"OBJD", 1, {{64, 1, 0, Bytes(length, 'a'), 0, false}}}, {"OBJf", 1, {}}});
         Scan(Write(shifted.Build()));
         EXPECT_NE(parse.TypeListPos[static_cast<std::size_t>(ChunkType::OBJf)], 0) << length;
+    }
+}
+
+// Catalog-text entries are walked by their labels as object entries are: a label,
+// its zero byte, and a pad where the two are odd. Empty labels make 10-byte steps.
+TEST_F(Reader, CatalogTextEntriesAreWalkedByTheirLabels) {
+    const std::vector<std::vector<std::string>> rows = {
+        {"", ""},
+        {"ab", "name", "ab"},         // padded
+        {"NPC Drk", "NPC Med", "c"},  // even with the zero byte
+        {"", "NPC Drk", "", "name", ""},
+    };
+    for (const std::vector<std::string>& labels : rows) {
+        IffBuilder file;  // its map labels each entry as its chunk
+        std::string index;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const auto id = static_cast<std::int16_t>(7 + i);
+            const std::uint32_t at = file.Chunk("CTSS", id, labels[i], CatalogTexts("N", "D"));
+            index += "[c" + std::to_string(id) + '@' + std::to_string(at) + ']';
+        }
+        Scan(Write(file.Build()));
+        EXPECT_EQ(Dump(), index) << labels[1];  // no message, no warning
     }
 }
 
