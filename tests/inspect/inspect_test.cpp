@@ -482,6 +482,16 @@ TEST(Walk, EachFileOnceAndNothingOutside) {
         }
         fs::permissions(dl + "/sub", fs::perms::owner_all);
     }
+    if (::geteuid() != 0) {  // a folder named that cannot be opened is an error too
+        fs::permissions(dl + "/sub", fs::perms::none);
+        HookedCheck hooks;
+        hooks.after = none;
+        std::ostringstream report;
+        PrintGuidCheck(*MakeTextPrinter(report), CheckGuids({dl + "/sub"}, false, hooks));
+        EXPECT_EQ(report.str().substr(0, report.str().find('\n') + 1), read(0, 0, 0, 1));
+        EXPECT_EQ(hooks.notices, cannot + "Permission denied.\n");
+        fs::permissions(dl + "/sub", fs::perms::owner_all);
+    }
     const std::string listing = Inspect({"--json", a, dl}).out;
     EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 3);
     fs::remove_all(deep + "/" + kLong + "/zz");
