@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "archive.h"
+#include "cancel.h"
 #include "messages.h"
 #include "open_folder.h"
 
@@ -63,7 +64,7 @@ class Walk {
     bool Run(const std::string& path, OpenFolder root) {
         nodes_.push_back({nullptr, {}, path, false, root.identity(), std::move(root)});
         folders_.push_back(&nodes_.back());
-        while ((!folders_.empty() || !linkedFolders_.empty()) && !Cancelled()) {
+        while ((!folders_.empty() || !linkedFolders_.empty()) && !Stopped(state_.cancel)) {
             std::vector<Node*>& from = folders_.empty() ? linkedFolders_ : folders_;
             Node& node = *from.back();
             from.pop_back();
@@ -80,10 +81,6 @@ class Walk {
     }
 
   private:
-    bool Cancelled() const {
-        return state_.cancel != nullptr && state_.cancel->load(std::memory_order_relaxed);
-    }
-
     void Fail(const Node& node, std::string message) {
         found_.push_back({node.path, std::move(message), {}, true});
     }
@@ -165,7 +162,7 @@ class Walk {
     void Read(Node& node) {
         std::string error;
         std::vector<OpenFolder::Entry> entries = node.open.Read(&IsCollected, error, state_.cancel);
-        if (Cancelled()) {
+        if (Stopped(state_.cancel)) {
             return;  // a cancel within a folder of many entries leaves it unsorted
         }
         std::sort(
@@ -173,7 +170,7 @@ class Walk {
             [](const OpenFolder::Entry& a, const OpenFolder::Entry& b) { return a.name < b.name; });
         std::vector<Node*> subfolders;
         for (const OpenFolder::Entry& entry : entries) {
-            if (Cancelled()) {
+            if (Stopped(state_.cancel)) {
                 return;
             }
             Take(node, entry, subfolders);

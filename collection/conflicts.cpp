@@ -7,6 +7,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "cancel.h"
 #include "cp1252.h"
 
 namespace marrowick {
@@ -15,10 +16,6 @@ namespace {
 std::uint32_t GuidKey(const std::array<std::uint8_t, 4>& guid) {
     return static_cast<std::uint32_t>(guid[0]) | static_cast<std::uint32_t>(guid[1]) << 8 |
            static_cast<std::uint32_t>(guid[2]) << 16 | static_cast<std::uint32_t>(guid[3]) << 24;
-}
-
-bool Stopped(const std::atomic<bool>* cancel) {
-    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
 }
 
 // A "member" field: the name, or null for a loose file or a refused archive.

@@ -3,19 +3,13 @@
 #include <climits>
 #include <map>
 
+#include "cancel.h"
 #include "collect_paths.h"
 #include "file_names.h"
 #include "object_files.h"
 #include "same_bytes.h"
 
 namespace marrowick {
-namespace {
-
-bool Stopped(const std::atomic<bool>* cancel) {
-    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
-}
-
-}  // namespace
 
 QString ShownPath(const std::string& path) {
     return DecodeFileName(path);

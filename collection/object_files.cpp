@@ -3,16 +3,14 @@
 #include <utility>
 
 #include "archive.h"
+#include "cancel.h"
 
 namespace marrowick {
 
 void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& archives,
                        const std::function<void(const ObjectFileItem&, FileBytes* file)>& read,
                        const std::atomic<bool>* cancel) {
-    const auto stopped = [cancel] {
-        return cancel != nullptr && cancel->load(std::memory_order_relaxed);
-    };
-    for (std::size_t e = 0; e < entries.size() && !stopped(); ++e) {
+    for (std::size_t e = 0; e < entries.size() && !Stopped(cancel); ++e) {
         const PathEntry& entry = entries[e];
         ObjectFileItem item{
             entry.folder ? ObjectFileItem::Kind::Folder : ObjectFileItem::Kind::File,
@@ -60,7 +58,7 @@ void ForEachObjectFile(const std::vector<PathEntry>& entries, ArchiveNotices& ar
         }
         item.kind = ObjectFileItem::Kind::Member;
         for (ArchiveMember& member : contents.objectFiles) {
-            if (stopped()) {
+            if (Stopped(cancel)) {
                 return;
             }
             item.member = std::exchange(member.name, {});  // frees the name before it

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cancel.h"
 #include "path_posix.h"
 
 namespace marrowick {
@@ -152,7 +153,7 @@ std::vector<OpenFolder::Entry> OpenFolder::Read(bool (*wanted)(const std::string
     }
     ::rewinddir(dir.get());  // the copy shares its position with this one
     std::vector<Entry> entries;
-    while (cancel == nullptr || !cancel->load(std::memory_order_relaxed)) {
+    while (!Stopped(cancel)) {
         errno = 0;
         const dirent* found = ::readdir(dir.get());
         if (found == nullptr) {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "cancel.h"
+
 namespace marrowick {
 
 bool SameFileBytes(const ComparedFile& a, const ComparedFile& b, const std::atomic<bool>* cancel) {
@@ -20,9 +22,8 @@ bool SameFileBytes(const ComparedFile& a, const ComparedFile& b, const std::atom
             static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, first.size() - at));
         const std::span<std::uint8_t> l(left.data(), length);
         const std::span<std::uint8_t> r(right.data(), length);
-        if ((cancel != nullptr && cancel->load(std::memory_order_relaxed)) ||
-            first.ReadInto(at, l) != length || second.ReadInto(at, r) != length ||
-            std::memcmp(l.data(), r.data(), length) != 0) {
+        if (Stopped(cancel) || first.ReadInto(at, l) != length ||
+            second.ReadInto(at, r) != length || std::memcmp(l.data(), r.data(), length) != 0) {
             return false;
         }
     }

@@ -39,6 +39,11 @@ QString Kind(const SharedGuid& group) {
                                       : ConflictsWindow::tr("true conflict");
 }
 
+// The member's name of a file read from an archive; empty for any other.
+QString MemberShown(const ListedFile& file) {
+    return file.kind == ObjectFileItem::Kind::Member ? FromFileText(file.member) : QString();
+}
+
 bool HasNoMap(const std::vector<FileError>& errors) {
     return std::any_of(errors.begin(), errors.end(),
                        [](const FileError& e) { return MapCannotBeUsed(e.error); });
@@ -200,12 +205,10 @@ QTreeWidgetItem* ConflictsWindow::Group(const SharedGuid& group) const {
 void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user) const {
     const ReadFiles& read = check_->read;
     const auto f = static_cast<std::size_t>(user.file);
-    const ListedFile& file = read.files[f];
-    auto* row = new QTreeWidgetItem(
-        parent,
-        {Shown(read.ShownPath(f)),
-         file.kind == ObjectFileItem::Kind::Member ? FromFileText(file.member) : QString(),
-         FromFileText(ObjectLabelFromEntry(ListText(read, user))), QString::number(user.chunkId)});
+    auto* row =
+        new QTreeWidgetItem(parent, {Shown(read.ShownPath(f)), MemberShown(read.files[f]),
+                                     FromFileText(ObjectLabelFromEntry(ListText(read, user))),
+                                     QString::number(user.chunkId)});
     row->setData(kFile, kFileRole, user.file);
     row->setData(kFile, kIndexRole, user.index);
 }
@@ -219,12 +222,11 @@ QTreeWidgetItem* ConflictsWindow::FileNotes(const QString& heading,
     const ReadFiles& read = check_->read;
     for (const FileError& note : notes) {
         const auto f = static_cast<std::size_t>(note.file);
-        const ListedFile& file = read.files[f];
-        new QTreeWidgetItem(section, {Shown(read.ShownPath(f)) +
-                                      (file.kind == ObjectFileItem::Kind::Member
-                                           ? QStringLiteral(": ") + FromFileText(file.member)
-                                           : QString()) +
-                                      QStringLiteral(": ") + FromUtf8Line(note.error)});
+        const QString member = MemberShown(read.files[f]);
+        new QTreeWidgetItem(section,
+                            {Shown(read.ShownPath(f)) +
+                             (member.isEmpty() ? QString() : QStringLiteral(": ") + member) +
+                             QStringLiteral(": ") + FromUtf8Line(note.error)});
     }
     return section;
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <span>
 
+#include "cancel.h"
+
 namespace marrowick {
 namespace {
 
@@ -77,8 +79,7 @@ ArchiveContents ReadArchive(FileBytes& archive, const std::atomic<bool>* cancel)
 
     std::uint64_t at = manifest + sizeof countField;
     for (std::uint32_t member = 1; member <= count; ++member) {
-        if (member % kEntriesPerCancelCheck == 1 && cancel != nullptr &&
-            cancel->load(std::memory_order_relaxed)) {
+        if (member % kEntriesPerCancelCheck == 1 && Stopped(cancel)) {
             contents = {};
             contents.cancelled = true;
             return contents;
