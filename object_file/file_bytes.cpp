@@ -2,22 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
-#include "path_posix.h"
 
 namespace marrowick {
 namespace {
 // A handful of blocks covers the map region plus the chunk a label walk is in.
 constexpr std::size_t kCachedBlocks = 32;
-// Most blocks read in one call.
-constexpr std::size_t kBatchedBlocks = 16;
 // Blocks a search looks through before it goes on in long reads.
 constexpr int kSearchedBlocks = 4;
 
@@ -36,68 +26,15 @@ std::size_t FirstOf(std::span<const std::uint8_t> bytes, std::uint8_t a, std::ui
 // one: a listing opens files one after another, and a fresh 128 KiB buffer for
 // each costs more than reading a small file.
 thread_local std::unique_ptr<std::uint8_t[]> spareStorage;
-
-// Why a path that is not a regular file is refused.
-const char* NotAFile(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return "it is a folder, not a file";
-    }
-    if (S_ISCHR(mode)) {
-        return "it is a character device, not a file";
-    }
-    if (S_ISBLK(mode)) {
-        return "it is a block device, not a file";
-    }
-    if (S_ISFIFO(mode)) {
-        return "it is a named pipe, not a file";
-    }
-    return S_ISSOCK(mode) ? "it is a socket, not a file" : "it is not a regular file";
-}
 }  // namespace
 
 FileBytes::FileBytes(const std::string& path, ByteRange range,
                      const std::optional<FileIdentity>& expected) {
-    const PathEnd end(path);
-    // Opening a device can act on it (a terminal allocated, a tape rewound), so
-    // anything but a regular file is refused by its type before any open.
-    struct stat info {};
-    if (end.error() != 0 || ::fstatat(end.folder(), end.name(), &info, 0) != 0) {
-        error_ = std::strerror(end.error() != 0 ? end.error() : errno);
-        return;
+    Open(path, expected);
+    if (ok()) {
+        cache_.resize(kCachedBlocks);
+        SetRange(range);
     }
-    if (!S_ISREG(info.st_mode)) {
-        error_ = NotAFile(info.st_mode);
-        return;
-    }
-    // The path may name something else by now. O_NONBLOCK keeps open() of a
-    // named pipe from waiting for a writer, O_NOCTTY a terminal from becoming
-    // ours, and the fstat check below refuses either.
-    int fd = ::openat(end.folder(), end.name(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        error_ = std::strerror(errno);
-        return;
-    }
-    if (::fstat(fd, &info) != 0) {
-        error_ = std::strerror(errno);
-        ::close(fd);
-        return;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error_ = NotAFile(info.st_mode);
-        ::close(fd);
-        return;
-    }
-    if (expected && IdentityOf(info) != *expected) {
-        error_ =
-            "it is not the file found there when its folder was read; it, or a folder on "
-            "its path, has been replaced since";
-        ::close(fd);
-        return;
-    }
-    fd_ = fd;
-    file_size_ = static_cast<std::uint64_t>(info.st_size);
-    cache_.resize(kCachedBlocks);
-    SetRange(range);
 }
 
 void FileBytes::SetRange(ByteRange range) {
@@ -112,27 +49,11 @@ void FileBytes::SetRange(ByteRange range) {
 
 FileBytes::~FileBytes() {
     if (fd_ >= 0) {
-        ::close(fd_);
+        Close();
     }
     if (storage_ && !spareStorage) {
         spareStorage = std::move(storage_);
     }
-}
-
-std::size_t FileBytes::PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length) {
-    std::size_t done = 0;
-    while (done < length) {
-        ++read_calls_;
-        ssize_t got = ::pread(fd_, out + done, length - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;  // the file shrank, or a read error: the rest counts as missing
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
 }
 
 FileBytes::Block* FileBytes::Cached(std::uint64_t number) {
@@ -172,7 +93,7 @@ FileBytes::Block& FileBytes::FetchSlow(std::uint64_t number) {
 
     // The least recently used blocks take the new ones.
     std::array<Block*, kBatchedBlocks> taken{};
-    std::array<iovec, kBatchedBlocks> parts{};
+    std::array<Piece, kBatchedBlocks> parts{};
     std::size_t total = 0;
     for (std::size_t i = 0; i < count; ++i) {
         Block* oldest = &cache_.front();
@@ -198,13 +119,7 @@ FileBytes::Block& FileBytes::FetchSlow(std::uint64_t number) {
         return first;
     }
 
-    ssize_t got = -1;
-    do {
-        ++read_calls_;
-        got = ::preadv(fd_, parts.data(), static_cast<int>(count),
-                       static_cast<off_t>(number * kBlockSize));
-    } while (got < 0 && errno == EINTR);
-    std::size_t left = got > 0 ? static_cast<std::size_t>(got) : 0;
+    std::size_t left = ReadPieces(number * kBlockSize, std::span(parts.data(), count));
     if (left < total) {
         // Cut short: the file shrank, or a read error. The block asked for gets
         // the rest of its bytes read as a single block would; a block read

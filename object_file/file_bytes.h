@@ -1,8 +1,10 @@
 // Bounded, read-only access to the bytes of one file, or of one stretch of it.
 //
-// Every read is clipped to the end and goes through pread in blocks, so a reader
-// can walk bytes one at a time without a system call per byte. The file is open
-// exactly as long as the object lives.
+// Every read is clipped to the end and goes to the file at an offset in blocks,
+// so a reader can walk bytes one at a time without a system call per byte. The
+// file is open exactly as long as the object lives. Opening and reading are the
+// system's part (file_bytes_posix.cpp, file_bytes_windows.cpp); the blocks are
+// kept alike on every system.
 #pragma once
 
 #include <algorithm>
@@ -28,12 +30,18 @@ struct ByteRange {
 
 class FileBytes {
   public:
-    // Opens `path` read-only, however long it is. Anything but a regular file
-    // (a folder, a pipe, a device) is refused by its type before it is opened;
-    // see ok() and error(). With `range`, offsets count from the range's start
-    // and its end is the end of the file. With `expected`, a file of any other
-    // identity is refused: the one a folder walk found at this path was
-    // replaced, or a folder on the path was, perhaps by a link leading out.
+    // Why a file of another identity than the one expected is refused.
+    static constexpr const char* kReplacedSinceRead =
+        "it is not the file found there when its folder was read; it, or a folder on "
+        "its path, has been replaced since";
+
+    // Opens `path` read-only, however long it is (on Windows, a UTF-8 path).
+    // Anything but a regular file (a folder, a pipe, a device) is refused by its
+    // type before it is opened; see ok() and error(). With `range`, offsets count
+    // from the range's start and its end is the end of the file. With `expected`,
+    // a file of any other identity is refused: the one a folder walk found at
+    // this path was replaced, or a folder on the path was, perhaps by a link
+    // leading out.
     explicit FileBytes(const std::string& path, ByteRange range = {},
                        const std::optional<FileIdentity>& expected = std::nullopt);
     ~FileBytes();
@@ -43,6 +51,8 @@ class FileBytes {
     bool ok() const { return fd_ >= 0; }
     // Why the file could not be opened, e.g. "No such file or directory".
     const std::string& error() const { return error_; }
+    // The open file's descriptor, -1 when none is open; on Windows a C runtime
+    // descriptor that owns the file's handle.
     int fd() const { return fd_; }
     std::uint64_t size() const { return size_; }
     // The stretch of the file read: all of it, or the range asked for.
@@ -105,7 +115,7 @@ class FileBytes {
     // kMaxReadAhead through View's buffer, which ends any view taken before.
     std::uint64_t Find(std::uint64_t offset, std::uint64_t limit, std::uint8_t a, std::uint8_t b);
 
-    // Number of pread calls so far; the benchmarks and tests watch it.
+    // Number of reads from the file so far; the benchmarks and tests watch it.
     std::size_t read_calls() const { return read_calls_; }
 
     static constexpr std::size_t kBlockSize = 4096;
@@ -124,8 +134,21 @@ class FileBytes {
         std::size_t length = 0;
         std::uint8_t* bytes = nullptr;  // kBlockSize bytes of storage_
     };
-    // `offset` counts from the start of the file.
+    // The system's part. Open sets fd_ and file_size_, or error_.
+    void Open(const std::string& path, const std::optional<FileIdentity>& expected);
+    void Close();
+    // Reads `length` bytes at `offset`, counted from the start of the file, in as
+    // many calls as it takes; returns how many were read, fewer where the file
+    // ends or cannot be read.
     std::size_t PreadFully(std::uint64_t offset, std::uint8_t* out, std::size_t length);
+    // Reads the bytes at `offset` into the pieces one after another, in one call
+    // where the system allows; returns how many bytes were read in all.
+    struct Piece {
+        std::uint8_t* bytes;
+        std::size_t length;
+    };
+    static constexpr std::size_t kBatchedBlocks = 16;  // most pieces, blocks read at once
+    std::size_t ReadPieces(std::uint64_t offset, std::span<const Piece> pieces);
     Block& Fetch(std::uint64_t number) {
         // Byte walks stay in one block for thousands of calls: try it first.
         return last_ != nullptr && last_->number == number ? *last_ : FetchSlow(number);

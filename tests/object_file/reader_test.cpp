@@ -1,8 +1,6 @@
 // The reader on files made by the builder: the container check, the map scan and
 // the chunk walk, decoding, catalog texts and the list's texts, and its limits.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -17,6 +15,7 @@
 #include "file_bytes.h"
 #include "iff_builder.h"
 #include "object_list.h"
+#include "test_system.h"
 
 namespace marrowick::test {
 namespace {
@@ -43,7 +42,7 @@ long long BytesRead() {  // what read-like calls have returned so far (Linux), o
 class Reader : public ::testing::Test, public MessageSink {
   protected:
     Reader() { parse.SetMessageSink(this); }
-    ~Reader() override { std::filesystem::remove_all(dir); }
+    ~Reader() override { std::filesystem::remove_all(FsPath(dir)); }
     void ShowMessage(const std::string& text, const std::string& caption) override {
         shown += "{" + text + "|" + caption + "}";
     }
@@ -53,7 +52,7 @@ class Reader : public ::testing::Test, public MessageSink {
     }
     std::string Write(const Bytes& bytes) {  // to a file of its own
         const std::string path = dir + std::to_string(++written) + ".iff";
-        std::filesystem::create_directories(dir);
+        std::filesystem::create_directories(FsPath(dir));
         WriteFile(path, bytes);
         return path;
     }
@@ -99,8 +98,8 @@ class Reader : public ::testing::Test, public MessageSink {
             << thumbnailRow << ':' << parse.ReadThumbnailBytes(thumbnailRow).size();
         return out.str();
     }
-    const std::string dir = std::filesystem::temp_directory_path().string() +
-                            "/marrowick test \xC3\xB6 & (" + std::to_string(::getpid()) + ")/";
+    const std::string dir = Utf8Path(std::filesystem::temp_directory_path()) +
+                            "/marrowick test \xC3\xB6 & (" + std::to_string(ProcessId()) + ")/";
     ParseIFF parse;
     std::string shown;  // {text|caption}..
     int written = 0;
@@ -159,8 +158,6 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
              "8, inside its 64-byte header.|Marrowick}[! cut][! The file ends at byte 8, "
              "before its first chunk at byte 64.]"},
         cannot(dir, "it is a folder, not a file"),
-        cannot(dir + "pipe.iff", "it is a named pipe, not a file"),
-        cannot(dir + "tty.iff", "it is a character device, not a file"),  // /dev/null
         {Write(map(two, later, 0xFFFF0000)), "[128@64:Chair:-2][! cut]"},
         {Write(map(two, later, 0x000101F4)), "[129@64:Chair:-2][c-2@356][! cut]"},
         {Write(map(two, later, 0x0000FFFF)), "[c-2@356][! cut]"},
@@ -180,11 +177,15 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
         {Write(Join({chunks, ToBytes("BMP_"), {1, 2, 3, 4}, Bytes(92, 0)})),
          stopped + "the chunk there is 16909060 bytes long and runs past the end of the file at " +
              "byte 622." + rest}};
-    ASSERT_EQ(::mkfifo((dir + "pipe.iff").c_str(), 0600), 0);  // never waits for a writer
-    std::filesystem::create_symlink("/dev/null", dir + "tty.iff");
-    if (::geteuid() != 0) {  // root reads every file; CTest also runs this as another user
-        cases.push_back(cannot(Write({}), "Permission denied"));
-        ::chmod(cases.back().first.c_str(), 0);
+    if constexpr (kPosix) {  // Windows' devices and pipes: reader_windows_test.cpp
+        ASSERT_TRUE(MakeNamedPipe(dir + "pipe.iff"));  // never waits for a writer
+        cases.push_back(cannot(dir + "pipe.iff", "it is a named pipe, not a file"));
+        std::filesystem::create_symlink("/dev/null", dir + "tty.iff");
+        cases.push_back(cannot(dir + "tty.iff", "it is a character device, not a file"));
+        if (!RunningAsRoot()) {  // root reads every file; CTest also runs this as another user
+            cases.push_back(cannot(Write({}), "Permission denied"));
+            std::filesystem::permissions(cases.back().first, std::filesystem::perms::none);
+        }
     }
     for (const auto& [path, index] : cases) {
         Scan(Write(chunks));  // an index to empty
@@ -249,10 +250,11 @@ TEST_F(Reader, AFileListsAndDecodesAlikeThroughItsMapWalkedOrFar) {
     const std::string paths[] = {Write(bytes), Write(file.Build()), Write({})};
     const auto map = static_cast<std::ptrdiff_t>(bytes[62] << 8 | bytes[63]);
     std::ranges::copy(Bytes{0xFF, 0xFF, 0, 0}, bytes.begin() + 60);  // the map at 0xFFFF0000
-    std::filesystem::resize_file(paths[2], std::uintmax_t{6} << 30);
-    std::fstream far(paths[2], std::ios::in | std::ios::out | std::ios::binary);
+    std::filesystem::resize_file(FsPath(paths[2]), std::uintmax_t{6} << 30);
+    std::fstream far(FsPath(paths[2]), std::ios::in | std::ios::out | std::ios::binary);
     far.write(reinterpret_cast<const char*>(bytes.data()), map).seekp(0xFFFF0000);
-    far.write(reinterpret_cast<const char*>(bytes.data()) + map, std::ssize(bytes) - map).flush();
+    far.write(reinterpret_cast<const char*>(bytes.data()) + map, std::ssize(bytes) - map);
+    far.close();  // Windows removes no file that this stream holds open
     std::string seen[3];
     for (std::size_t variant = 0; variant < 3; ++variant) {
         const long long before = BytesRead();
@@ -297,7 +299,7 @@ TEST_F(Reader, AFileListsAndDecodesAlikeThroughItsMapWalkedOrFar) {
     }
 
     // Removed after its scan, a file reads as zeros, reported once a scope or a call.
-    std::filesystem::remove(parse.CurrentFile);
+    std::filesystem::remove(FsPath(parse.CurrentFile));
     const std::string gone =
         "{Could not open \"" + parse.CurrentFile + "\": No such file or directory.|Marrowick}";
     for (const bool scoped : {true, false}) {
@@ -446,7 +448,7 @@ TEST_F(Reader, ArchiveBounds) {
     };
     for (const auto& [bytes, cancelled, expected] : cases) {
         const std::string path = Write(bytes);
-        std::filesystem::resize_file(path, 81 + (1 << 28));
+        std::filesystem::resize_file(FsPath(path), 81 + (1 << 28));
         FileBytes file(path);
         const std::atomic<bool> cancel = cancelled;
         const long long before = BytesRead();
@@ -491,7 +493,7 @@ TEST_F(Reader, TheBlockReaderReadsInFewCalls) {
     const std::string path = Write(endless.Build());
     FileBytes mapped(path);
     for (const std::uint64_t size : {mapped.size(), std::uint64_t{1} << 21}) {
-        std::filesystem::resize_file(path, size);
+        std::filesystem::resize_file(FsPath(path), size);
         parse.ScanObjectFile(mapped, path);
         EXPECT_EQ(Dump(), "[1@64:Chair:0][2@1048576:" + std::string(32767, 'x') + ":30840][! cut]");
     }

@@ -6,6 +6,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "test_system.h"
+
 namespace marrowick::test {
 namespace {
 
@@ -291,7 +293,7 @@ Bytes TypicalObjectFile(const std::string& label, std::int16_t firstId, std::int
 }
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     if (!out) {
@@ -300,7 +302,7 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
 }
 
 Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FsPath(path), std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
