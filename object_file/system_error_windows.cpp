@@ -41,7 +41,8 @@ int ErrnoFromWindowsError(unsigned long code) {
         case ERROR_HANDLE_DISK_FULL:
             return ENOSPC;
         case ERROR_BROKEN_PIPE:
-        case ERROR_NO_DATA:  // the reading end was closed
+        case ERROR_NO_DATA:             // the reading end is being closed
+        case ERROR_PIPE_NOT_CONNECTED:  // and has been (wine says so)
             return EPIPE;
         case ERROR_WRITE_PROTECT:
             return EROFS;
