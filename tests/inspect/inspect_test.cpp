@@ -19,6 +19,7 @@
 #include "demo_sample.h"
 #include "file_names.h"
 #include "guid_check.h"
+#include "marrowick_version.h"
 #include "messages.h"
 #include "run.h"
 
@@ -447,6 +448,12 @@ TEST(Paths, NamesAreBytesAndLinksStayInside) {
     EXPECT_NE(Inspect({"--json", cafe}).out.find("/in/Caf\\udce9.iff\", \"error\": null"),
               std::string::npos);
     EXPECT_NE(Inspect({cafe}).out.find("/in/Caf\xEF\xBF\xBD.iff\n"), std::string::npos);
+    // A message that names such a file shows U+FFFD, in JSON too, which stays UTF-8.
+    const RunResult gone = Inspect({"--json", folder.root + "gone\xE9.iff"});
+    const std::string shown = folder.root + "gone\xEF\xBF\xBD.iff",
+                      missing = "Could not open \"" + shown + "\": No such file or directory.";
+    EXPECT_EQ(Text(Field(Json(gone.out), "error")), missing);
+    EXPECT_EQ(gone.err, shown + ": " + missing + "\n");
     const auto left = [&](const char* link, const char* what, const std::string& target) {
         return in + "/" + link + ": is a link to the " + what + " " + target +
                ", outside the folders given; it is not followed.\n";
@@ -794,6 +801,50 @@ TEST_F(Collection, ExitStatusesUsageAndHelp) {
          {"\n  0  every file was read", "\n  1  a file, folder", "\n  2  the command line is wrong",
           "\n  3  with --conflicts", "\n  4  standard output could not be written"}) {
         EXPECT_NE(help.find(status), std::string::npos) << status;
+    }
+}
+
+// Options come anywhere before "--", one-letter ones may run together, and a
+// long option takes any of its names; none takes a value. A usage error names
+// the option as typed, safe for a terminal, and writes nothing on stdout.
+TEST_F(Collection, CommandLine) {
+    const auto usage = [](const std::string& why) {
+        return "marrowick-inspect: " + why +
+               "\nTry 'marrowick-inspect --help' for more information.\n";
+    };
+    const std::string help(HelpText()),
+        version = "marrowick-inspect " + std::string(kVersion) + "\n";
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string err;
+        std::optional<std::string> out = "";
+    } cases[] = {
+        {{"--bogus", x}, kUsageError, usage("Unknown option '--bogus'.")},
+        {{x, "-x"}, kUsageError, usage("Unknown option '-x'.")},
+        {{"--bogus=1", "-hq", "--help", x}, kUsageError, usage("Unknown options: --bogus, -q.")},
+        {{"-\xC3\xA9x", "--caf\xE9\x1B[2J"},
+         kUsageError,
+         usage("Unknown options: -\xC3\xA9, -x, --caf\xEF\xBF\xBD [2J.")},
+        {{"--json=yes", x}, kUsageError, usage("Unexpected value after '--json'.")},
+        {{"-vh=1"}, kUsageError, usage("Unexpected value after '-vh'.")},
+        {{"--json=1", "--Json", x}, kUsageError, usage("Unknown option '--Json'.")},
+        {{"--json", "--"}, kUsageError, usage("no file or folder given.")},
+        {{"-hv"}, kAllRead, "", help},
+        {{x, "--h"}, kAllRead, "", help},
+        {{"--v"}, kAllRead, "", version},
+        {{"--json", "--", "--help", "-"},
+         kFileError,
+         "--help: Could not open \"--help\": No such file or directory.\n"
+         "-: Could not open \"-\": No such file or directory.\n",
+         std::nullopt}};
+    for (const auto& [arguments, status, err, out] : cases) {
+        const RunResult run = Inspect(arguments);
+        EXPECT_EQ(run.status, status) << arguments.front();
+        EXPECT_EQ(run.err, err);
+        if (out) {
+            EXPECT_EQ(run.out, *out) << arguments.front();
+        }
     }
 }
 
