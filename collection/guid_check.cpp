@@ -20,11 +20,14 @@ std::string ShownItem(const ObjectFileItem& item) {
 }
 
 std::string NoticeLine(std::string_view shown, const std::string& message) {
-    std::string text = message;
-    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;) {
-        text.replace(at, 2, " ");
+    std::string line;  // the message's line ends as blanks
+    line.reserve(message.size());
+    for (std::size_t at = 0; at < message.size(); ++at) {
+        const bool lineEnd = message.compare(at, 2, "\r\n") == 0;
+        line += lineEnd ? ' ' : message[at];
+        at += lineEnd ? 1 : 0;
     }
-    return PrintableText(shown) + ": " + PrintableText(text);
+    return PrintableText(shown) + ": " + PrintableText(line);
 }
 
 std::vector<std::string> WalkNotices(const CollectedPaths& collected) {

@@ -61,7 +61,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
                                    std::string(word.substr(0, name.size() + 2)) + "'.";
                 }
             } else {
-                unknown.push_back("--" + std::string(name));
+                unknown.push_back(std::string("--").append(name));
             }
         } else {
             // One-letter options run together ("-hv"); one followed by "=" ends the word.
@@ -70,7 +70,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
                 size = CharacterSize(word.substr(at));
                 last = Find(word.substr(at, size));
                 if (last == nullptr) {
-                    unknown.push_back("-" + std::string(word.substr(at, size)));
+                    unknown.push_back(std::string("-").append(word.substr(at, size)));
                     continue;
                 }
                 parsed.*last->flag = true;
