@@ -53,3 +53,8 @@ string(REPLACE ";" ":" _marrowick_dll_dirs "${MARROWICK_MINGW_RUNTIME_DIRS}")
 set(CMAKE_CROSSCOMPILING_EMULATOR
     /bin/sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
     ${_marrowick_dll_dirs})
+# QtTest programs, through a wrapper that shows their report (set as the
+# programs' own CROSSCOMPILING_EMULATOR).
+set(MARROWICK_QTEST_EMULATOR
+    /bin/sh ${CMAKE_CURRENT_LIST_DIR}/wine-qtest.sh ${CMAKE_BINARY_DIR}/wineprefix
+    ${_marrowick_dll_dirs})
