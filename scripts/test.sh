@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the default build,
 # the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# tests of the window's GUID check under ThreadSanitizer, and a short run of
-# each fuzz target.
+# tests of the window's GUID check under ThreadSanitizer, a short run of each
+# fuzz target, and the Windows build's tests under wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -24,3 +24,11 @@ ctest --preset tsan
 if [[ -x "$root/fuzz/run_short.sh" ]]; then
     "$root/fuzz/run_short.sh"
 fi
+
+# Cross-built for Windows with mingw-w64; the tests run as Windows programs under
+# wine, in a wine prefix under build/windows. With the Qt for mingw-w64 unpacked,
+# the window and its tests too (the fonts are for its offscreen platform), and
+# the release zip (groff writes its manual pages), unpacked and started by a test.
+"$root/scripts/windows/unpack-qt.sh"
+"$root/scripts/setup.sh" windows g++-mingw-w64-x86-64-posix wine wine64 fonts-dejavu-core groff
+ctest --preset windows --parallel "$(nproc)"
