@@ -2,8 +2,11 @@
 # window: marrowick-<version>-windows-x64.zip in the build folder
 # (cmake/windows_zip.cmake), and the test that runs it from an empty folder.
 find_program(MARROWICK_GROFF groff REQUIRED)  # Debian: groff, for its HTML output
+find_program(MARROWICK_ZIP zip REQUIRED)
 set(MARROWICK_WINDOWS_ZIP ${PROJECT_BINARY_DIR}/marrowick-${PROJECT_VERSION}-windows-x64.zip)
 
+execute_process(COMMAND date -u -d ${MARROWICK_RELEASE_DATE} +%s OUTPUT_VARIABLE release_epoch
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(man_pages)
 foreach(page marrowick marrowick-inspect)
     configure_file(${PROJECT_SOURCE_DIR}/data/man/${page}.1.in windows-man/${page}.1 @ONLY)
@@ -22,8 +25,8 @@ add_custom_command(
             "-DPROGRAMS=$<TARGET_FILE:marrowick>;$<TARGET_FILE:marrowick-inspect>"
             "-DPLUGINS=${plugins}" -DQT_PLUGINS=${qt_plugins}
             "-DDLL_DIRS=${MARROWICK_MINGW_RUNTIME_DIRS}" "-DDOCUMENTS=${documents}"
-            "-DMAN_PAGES=${man_pages}" -DGROFF=${MARROWICK_GROFF} -DSTRIP=${CMAKE_STRIP}
-            -DOBJDUMP=${CMAKE_OBJDUMP} -DMTIME=${MARROWICK_RELEASE_DATE}
+            "-DMAN_PAGES=${man_pages}" -DGROFF=${MARROWICK_GROFF} -DZIP_PROGRAM=${MARROWICK_ZIP} -DSTRIP=${CMAKE_STRIP}
+            -DOBJDUMP=${CMAKE_OBJDUMP} -DEPOCH=${release_epoch}
             -P ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake
     DEPENDS marrowick marrowick-inspect ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake
             ${documents} ${man_pages}

@@ -4,6 +4,9 @@
 # manual pages as HTML, in one folder named after the zip.
 cmake_minimum_required(VERSION 3.25)
 
+# strip stamps each PE file with this time, not now's.
+set(ENV{SOURCE_DATE_EPOCH} ${EPOCH})
+set(ENV{TZ} UTC)  # and zip writes times as local ones
 get_filename_component(name ${ZIP} NAME_WLE)
 set(top ${STAGE}/${name})
 file(REMOVE_RECURSE ${STAGE})
@@ -77,7 +80,11 @@ endforeach()
 file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${STAGE} ${top}/*)
 list(SORT files)
 file(REMOVE ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip --mtime=${MTIME} -- ${files}
-                WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
+# Each entry keeps its file's time and no other attribute (zip -X), so the same
+# build makes the same zip.
+execute_process(COMMAND touch -m -d @${EPOCH} -- ${files} WORKING_DIRECTORY ${STAGE}
+                COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${ZIP_PROGRAM} -q -X -D -9 ${ZIP} -- ${files} WORKING_DIRECTORY ${STAGE}
+                COMMAND_ERROR_IS_FATAL ANY)
 list(JOIN files "\n  " listing)
 message(STATUS "${ZIP}:\n  ${listing}")

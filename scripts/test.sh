@@ -30,5 +30,6 @@ fi
 # the window and its tests too (the fonts are for its offscreen platform), and
 # the release zip (groff writes its manual pages), unpacked and started by a test.
 "$root/scripts/windows/unpack-qt.sh"
-"$root/scripts/setup.sh" windows g++-mingw-w64-x86-64-posix wine wine64 fonts-dejavu-core groff
+"$root/scripts/setup.sh" windows g++-mingw-w64-x86-64-posix wine wine64 fonts-dejavu-core groff \
+    zip unzip
 ctest --preset windows --parallel "$(nproc)"
