@@ -24,9 +24,9 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -DZIP=${MARROWICK_WINDOWS_ZIP} -DSTAGE=${PROJECT_BINARY_DIR}/windows-zip
             "-DPROGRAMS=$<TARGET_FILE:marrowick>;$<TARGET_FILE:marrowick-inspect>"
             "-DPLUGINS=${plugins}" -DQT_PLUGINS=${qt_plugins}
-            "-DDLL_DIRS=${MARROWICK_MINGW_RUNTIME_DIRS}" "-DDOCUMENTS=${documents}"
-            "-DMAN_PAGES=${man_pages}" -DGROFF=${MARROWICK_GROFF} -DZIP_PROGRAM=${MARROWICK_ZIP} -DSTRIP=${CMAKE_STRIP}
-            -DOBJDUMP=${CMAKE_OBJDUMP} -DEPOCH=${release_epoch}
+            "-DDLL_DIRS=${MARROWICK_MINGW_RUNTIME_DIRS};${qt_bin}" "-DDOCUMENTS=${documents}"
+            "-DMAN_PAGES=${man_pages}" -DGROFF=${MARROWICK_GROFF} -DZIP_PROGRAM=${MARROWICK_ZIP}
+            -DSTRIP=${CMAKE_STRIP} -DOBJDUMP=${CMAKE_OBJDUMP} -DEPOCH=${release_epoch}
             -P ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake
     DEPENDS marrowick marrowick-inspect ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake
             ${documents} ${man_pages}
