@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "desktop.h"
+#include "display.h"
 #include "frm_main.h"
 #include "marrowick_version.h"
 #include "parse_iff.h"
@@ -13,18 +14,14 @@
 
 namespace {
 
-// Without a display Qt would abort with a message about platform plugins; say
-// plainly what is missing instead. QT_QPA_PLATFORM names another way to run.
-bool HasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
+// An option of this program's own, for checking that an installation starts:
+// the main window is shown, then the program ends with status 0 at once.
+constexpr QLatin1StringView kQuitWhenShown("--quit-when-shown");
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!HasDisplay()) {
+    if (!marrowick::HasDisplay()) {
         std::fputs("marrowick needs a graphical display; none was found (DISPLAY is not set).\n",
                    stderr);
         return 1;
@@ -45,5 +42,11 @@ int main(int argc, char** argv) {
     marrowick::ScoreFrm editor(parse, desktop);
     marrowick::FrmMain window(parse, editor, desktop);
     window.show();
+    if (QApplication::arguments().contains(kQuitWhenShown)) {
+        // Queued behind the events that showing posted.
+        QMetaObject::invokeMethod(
+            &app, [&window] { QApplication::exit(window.isVisible() ? 0 : 1); },
+            Qt::QueuedConnection);
+    }
     return QApplication::exec();
 }

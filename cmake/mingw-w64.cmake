@@ -4,7 +4,8 @@
 # under the build folder.
 #
 # A Qt built for mingw-w64 is used when MARROWICK_QT_MINGW (cache or environment)
-# names its folder; moc, rcc and uic then come from the host's Qt 6 (qt6-base-dev-tools).
+# names its folder, or when scripts/windows/unpack-qt.sh has put it in
+# build/qt-6.4.2-mingw64; moc, rcc and uic then come from the host's Qt 6 (qt6-base-dev-tools).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -30,6 +31,12 @@ set(MARROWICK_MINGW_RUNTIME_DIRS
 if(NOT MARROWICK_QT_MINGW AND DEFINED ENV{MARROWICK_QT_MINGW})
     set(MARROWICK_QT_MINGW "$ENV{MARROWICK_QT_MINGW}")
 endif()
+# Otherwise the one scripts/windows/unpack-qt.sh unpacks beside the build folders.
+get_filename_component(_marrowick_unpacked_qt ${CMAKE_CURRENT_LIST_DIR}/../build/qt-6.4.2-mingw64
+                       ABSOLUTE)
+if(NOT MARROWICK_QT_MINGW AND EXISTS ${_marrowick_unpacked_qt}/lib/cmake/Qt6)
+    set(MARROWICK_QT_MINGW ${_marrowick_unpacked_qt})
+endif()
 set(MARROWICK_QT_MINGW "${MARROWICK_QT_MINGW}" CACHE PATH "Qt 6 built for mingw-w64 (optional)")
 if(MARROWICK_QT_MINGW)
     list(APPEND CMAKE_FIND_ROOT_PATH "${MARROWICK_QT_MINGW}")
@@ -45,4 +52,9 @@ list(REMOVE_DUPLICATES CMAKE_PREFIX_PATH)
 string(REPLACE ";" ":" _marrowick_dll_dirs "${MARROWICK_MINGW_RUNTIME_DIRS}")
 set(CMAKE_CROSSCOMPILING_EMULATOR
     /bin/sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
+    ${_marrowick_dll_dirs})
+# QtTest programs, through a wrapper that shows their report (set as the
+# programs' own CROSSCOMPILING_EMULATOR).
+set(MARROWICK_QTEST_EMULATOR
+    /bin/sh ${CMAKE_CURRENT_LIST_DIR}/wine-qtest.sh ${CMAKE_BINARY_DIR}/wineprefix
     ${_marrowick_dll_dirs})

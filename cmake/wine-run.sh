@@ -24,16 +24,24 @@ done
 IFS="$old_ifs"
 export WINEPATH="$winepath"
 
-if [ ! -f "$prefix/.marrowick-ready" ]; then
+# The marker's name changes when what a new prefix is given does.
+ready="$prefix/.marrowick-ready-2"
+if [ ! -f "$ready" ]; then
     mkdir -p "$(dirname "$prefix")"
     (
         flock 9
-        if [ ! -f "$prefix/.marrowick-ready" ]; then
+        if [ ! -f "$ready" ]; then
             rm -rf "$prefix"
             wineboot --init >/dev/null 2>&1
-            # wineboot returns before the registry is written out.
+            # Wine passes no host variable named QT_* to a program, so the Qt
+            # programs' headless platform and the fonts it draws with (Qt ships
+            # none; Debian's fonts-dejavu-core) are the prefix's own.
+            wine reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d offscreen /f >/dev/null 2>&1
+            wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR \
+                /d 'Z:\usr\share\fonts\truetype\dejavu' /f >/dev/null 2>&1
+            # wineboot and reg return before the registry is written out.
             wineserver --wait
-            touch "$prefix/.marrowick-ready"
+            touch "$ready"
         fi
     ) 9>"$prefix.lock"
 fi

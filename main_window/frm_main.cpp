@@ -143,7 +143,10 @@ void FrmMain::Command1_Click() {
     OpenChosenFile(path);
 }
 
-void FrmMain::OpenChosenFile(const QString& path) {
+void FrmMain::OpenChosenFile(const QString& chosen) {
+    // Dialogs and drops give '/' on every system; messages and the tooltip name
+    // the file as its user writes it, on Windows with backslashes.
+    const QString path = QDir::toNativeSeparators(chosen);
     const std::string name = EncodeFileName(path);
     ArchiveContents archive;
     {
@@ -396,7 +399,7 @@ void FrmMain::CheckForConflicts(const QStringList& paths, bool readChunks) {
     // Absolute, so that the report and its copy name every file in full.
     QStringList absolute;
     for (const QString& path : paths) {
-        absolute << QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+        absolute << QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     }
     auto* progress = new GuidCheckDialog(absolute, readChunks, this);
     connect(progress, &GuidCheckDialog::Finished, this,

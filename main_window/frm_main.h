@@ -108,7 +108,7 @@ class FrmMain : public QWidget, public MessageSink {
 
     // Steps 4 to 10 of opening: shared by the dialog and a dropped file. An
     // archive first asks which of its object files to open.
-    void OpenChosenFile(const QString& path);
+    void OpenChosenFile(const QString& chosen);
     void OpenArchiveMember(const QString& path, const ArchiveContents& archive);
     void OpenMember(const QString& path, const ArchiveMember& member);
     // Lists and shows what `fill` leaves in the index, after it has scanned

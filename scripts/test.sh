@@ -26,7 +26,10 @@ if [[ -x "$root/fuzz/run_short.sh" ]]; then
 fi
 
 # Cross-built for Windows with mingw-w64; the tests run as Windows programs under
-# wine, in a wine prefix under build/windows. GoogleTest's source comes with
-# libgtest-dev.
-"$root/scripts/setup.sh" windows g++-mingw-w64-x86-64-posix wine wine64
+# wine, in a wine prefix under build/windows. With the Qt for mingw-w64 unpacked,
+# the window and its tests too (the fonts are for its offscreen platform), and
+# the release zip (groff writes its manual pages), unpacked and started by a test.
+"$root/scripts/windows/unpack-qt.sh"
+"$root/scripts/setup.sh" windows g++-mingw-w64-x86-64-posix wine wine64 fonts-dejavu-core groff \
+    zip unzip
 ctest --preset windows --parallel "$(nproc)"

@@ -55,7 +55,7 @@ struct Harness final : Desktop {
     void EndProgram() override { ++ends; }
 
     QString Write(const QString& name, const Bytes& bytes) const {
-        WriteFile(QFile::encodeName(dir.filePath(name)).toStdString(), bytes);
+        WriteFile(dir.filePath(name).toStdString(), bytes);  // UTF-8, as the builder takes it
         return dir.filePath(name);
     }
     // Answers the dialog with `path` (empty: cancel) and clicks "Open IFF File".

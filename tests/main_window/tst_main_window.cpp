@@ -64,7 +64,8 @@ void WindowTests::openSelectAndEnd() {
     h.ClickEntry(0);
     h.ClickEntry(0);
     QVERIFY(h.shown.size() == 2 &&
-            h.shown[1].startsWith(u"Marrowick: Could not open \"%1\": "_s.arg(path)));
+            h.shown[1].startsWith(u"Marrowick: Could not open \"%1\": "_s.arg(
+                QDir::toNativeSeparators(path))));  // as its user writes it
     // A file that lists nothing leaves nothing of the last one in view.
     h.Open(h.Write(u"bad.iff"_s, {'I', 'F', 'F'}));
     QCOMPARE(h.shown.last(), u"Marrowick: Not a Valid IFF"_s);
@@ -200,9 +201,9 @@ void WindowTests::archiveMembers() {
     h.member = 1;
     QVERIFY(h.Drop({QUrl::fromLocalFile(far)}));
     QCOMPARE(h.Entries(), (QStringList{u"Sofa  200"_s, u"Sofa - tile 1  201"_s}));
-    QCOMPARE(
-        Opened(h),
-        u"sofa.iff|sofa.iff in objects.far – Marrowick|In the archive:\n%1|%1|part"_s.arg(far));
+    QCOMPARE(Opened(h),
+             u"sofa.iff|sofa.iff in objects.far – Marrowick|In the archive:\n%1|%1|part"_s.arg(
+                 QDir::toNativeSeparators(far)));
     h.member = 0;
     h.Open(far);
     QCOMPARE(Details(h), u"objects/Café chairs.IFF"_s + kChair);
@@ -210,7 +211,7 @@ void WindowTests::archiveMembers() {
     QCOMPARE(h.EdShown(u"Label27 txtguid(0) txtguid(1)"_s), u"Café Chair|7856|3412"_s);
     QCOMPARE(h.shown, QStringList());
     h.Open(loose);
-    QCOMPARE(Opened(h), u"chairs.iff|Marrowick||%1|whole"_s.arg(loose));
+    QCOMPARE(Opened(h), u"chairs.iff|Marrowick||%1|whole"_s.arg(QDir::toNativeSeparators(loose)));
 }
 
 // A refused archive or member leaves the window as a refused file does.
