@@ -1,11 +1,24 @@
 // The JSON back end. It writes as it goes, so that keys come out in the order
-// the report names them, with a blank after each comma and colon. RapidJSON
-// does the escaping and the numbers into a buffer that is written out whenever
-// it has grown, and when each top-level record ends, with a flush.
+// the report names them, with a blank after each comma and colon, into a
+// buffer that is written out whenever it has grown, and when each top-level
+// record ends, with a flush. RapidJSON escapes the texts that need it; the
+// brackets, keys, numbers and texts with nothing to escape (most of them) are
+// copied in whole.
+//
+// RapidJSON scans texts for the bytes it escapes 16 at a time where the
+// processor allows; only this file includes its writer.
+#if defined(__SSE2__) || defined(_M_X64)
+#define RAPIDJSON_SSE2
+#elif defined(__ARM_NEON)
+#define RAPIDJSON_NEON
+#endif
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include <vector>
+#include <cassert>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
 
 #include "cp1252.h"
 #include "file_names.h"
@@ -14,20 +27,57 @@
 namespace marrowick {
 namespace {
 
-// RapidJSON's writer for single strings and numbers; the brackets and the
-// separators between them are the printer's.
-class Scalars : public rapidjson::Writer<rapidjson::StringBuffer> {
+// RapidJSON's escaping of a text, for texts that hold something to escape;
+// the brackets, separators, keys and plain texts are the printer's.
+class Escaper : public rapidjson::Writer<rapidjson::StringBuffer> {
   public:
     using Writer::Writer;
     void Text(std::string_view utf8) {
         WriteString(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
     }
-    void Integer(std::int64_t value) { WriteInt64(value); }
 };
+
+// Whether a word of eight bytes holds one below 0x20, a quote or a backslash,
+// and with `ascii`, one above 0x7F: one RapidJSON would escape, or one that
+// Windows-1252 and UTF-8 write differently. (Each test is exact for the word as
+// a whole, which is all that is asked.)
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+constexpr bool Special(std::uint64_t word, bool ascii) {
+    const auto below = [word](std::uint64_t n) { return (word - n * kOnes) & ~word & kHighBits; };
+    const auto has = [word](std::uint64_t byte) {
+        const std::uint64_t x = word ^ (byte * kOnes);
+        return (x - kOnes) & ~x & kHighBits;
+    };
+    return (below(0x20) | has('"') | has('\\') | (ascii ? word & kHighBits : 0)) != 0;
+}
+
+// How many bytes at the start of `text` are written as they are between its
+// quotes; with `ascii`, only as long as they are ASCII too.
+std::size_t PlainLength(std::string_view text, bool ascii) {
+    std::size_t at = 0;
+    for (std::uint64_t word = 0; text.size() - at >= sizeof word; at += sizeof word) {
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (Special(word, ascii)) {
+            break;
+        }
+    }
+    for (; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x20 || byte == '"' || byte == '\\' || (ascii && byte >= 0x80)) {
+            break;
+        }
+    }
+    return at;
+}
+
+bool Plain(std::string_view text, bool ascii) {
+    return PlainLength(text, ascii) == text.size();
+}
 
 class JsonPrinter : public Printer {
   public:
-    explicit JsonPrinter(std::ostream& out) : out_(out), scalars_(buffer_) {}
+    explicit JsonPrinter(std::ostream& out) : out_(out), escaper_(buffer_) {}
 
     void BeginRecord(std::string_view key) override { Open(key, '{'); }
     void EndRecord() override { Close('}'); }
@@ -39,13 +89,20 @@ class JsonPrinter : public Printer {
     }
     void Number(std::string_view key, std::int64_t value, std::string_view) override {
         Separate(key);
-        scalars_.Integer(value);
+        Integer(value);
     }
     void FileText(std::string_view key, std::string_view bytes, std::string_view) override {
         Separate(key);
-        text_.clear();
-        AppendCp1252AsUtf8(text_, bytes);
-        scalars_.Text(text_);
+        const std::size_t plain = PlainLength(bytes, true);
+        if (plain == bytes.size()) {
+            Quoted(bytes);
+        } else if (plain + AsciiLength(bytes.substr(plain)) == bytes.size()) {
+            escaper_.Text(bytes);  // the same bytes in Windows-1252 and UTF-8
+        } else {
+            text_.clear();
+            AppendCp1252AsUtf8(text_, bytes);
+            Text(text_);
+        }
     }
     void Texts(std::string_view key, std::initializer_list<std::string_view> texts,
                std::string_view) override {
@@ -54,7 +111,7 @@ class JsonPrinter : public Printer {
         const char* separator = "";
         for (const std::string_view text : texts) {
             Put(separator);
-            scalars_.Text(text);
+            Text(text);
             separator = ", ";
         }
         Put("]");
@@ -65,7 +122,7 @@ class JsonPrinter : public Printer {
         const char* separator = "";
         for (const int number : numbers) {
             Put(separator);
-            scalars_.Integer(number);
+            Integer(number);
             separator = ", ";
         }
         Put("]");
@@ -73,32 +130,59 @@ class JsonPrinter : public Printer {
 
   private:
     void Put(std::string_view text) {
-        for (const char c : text) {
-            buffer_.Put(c);
+        std::memcpy(buffer_.Push(text.size()), text.data(), text.size());
+    }
+    void Quoted(std::string_view text) {
+        char* at = buffer_.Push(text.size() + 2);
+        at[0] = '"';
+        std::memcpy(at + 1, text.data(), text.size());
+        at[text.size() + 1] = '"';
+    }
+    // UTF-8 text.
+    void Text(std::string_view text) {
+        if (Plain(text, false)) {
+            Quoted(text);
+        } else {
+            escaper_.Text(text);
         }
     }
+    // The digits RapidJSON would write too.
+    void Integer(std::int64_t value) {
+        constexpr std::size_t kLongest = 20;  // "-9223372036854775808"
+        char* at = buffer_.Push(kLongest);
+        const char* end = std::to_chars(at, at + kLongest, value).ptr;
+        buffer_.Pop(kLongest - static_cast<std::size_t>(end - at));
+    }
 
+    // The comma before a value that is not its container's first, and its key.
     void Separate(std::string_view key) {
-        if (!first_.empty()) {
-            if (!first_.back()) {
+        const bool comma = depth_ > 0 && !first_;
+        first_ = false;
+        if (key.empty()) {
+            if (comma) {
                 Put(", ");
             }
-            first_.back() = false;
+            return;
         }
-        if (!key.empty()) {
-            scalars_.Text(key);
-            Put(": ");
-        }
+        assert(Plain(key, true));
+        // `, "key": ` in one piece
+        const std::size_t lead = comma ? 3 : 1;
+        char* at = buffer_.Push(lead + key.size() + 3);
+        std::memcpy(at, ", \"" + (comma ? 0 : 2), lead);
+        std::memcpy(at + lead, key.data(), key.size());
+        std::memcpy(at + lead + key.size(), "\": ", 3);
     }
     void Open(std::string_view key, char bracket) {
         Separate(key);
         buffer_.Put(bracket);
-        first_.push_back(true);
+        ++depth_;
+        first_ = true;
     }
     void Close(char bracket) {
         buffer_.Put(bracket);
-        first_.pop_back();
-        if (first_.empty()) {
+        --depth_;
+        first_ = false;
+        if (depth_ == 0) {
             buffer_.Put('\n');
             Drain();
             out_.flush();
@@ -117,7 +201,7 @@ class JsonPrinter : public Printer {
         const NameRule rule = SystemNameRule();
         NamePiece piece = NextNamePiece(name, rule);
         if (piece.size == name.size() && piece.kept == 0) {
-            scalars_.Text(name);
+            Text(name);
             return;
         }
         // Each run of UTF-8 is escaped on its own, without its quotes.
@@ -145,14 +229,14 @@ class JsonPrinter : public Printer {
                 Put(value.AsBool() ? "true" : "false");
                 break;
             case PrintValue::Kind::Integer:
-                scalars_.Integer(value.AsInteger());
+                Integer(value.AsInteger());
                 break;
             case PrintValue::Kind::Text:
                 if (const std::string& text = value.AsText();
                     NextNamePiece(text, SystemNameRule()).size == text.size()) {
-                    scalars_.Text(text);
+                    Text(text);
                 } else {
-                    scalars_.Text(ShownText(text));  // a message naming a file that is not UTF-8
+                    Text(ShownText(text));  // a message naming a file that is not UTF-8
                 }
                 break;
             case PrintValue::Kind::Name:
@@ -178,9 +262,10 @@ class JsonPrinter : public Printer {
     static constexpr std::size_t kWrittenAtOnce = 64 * 1024;
     std::ostream& out_;
     rapidjson::StringBuffer buffer_;
-    Scalars scalars_;
-    std::string text_;         // reused for each text converted from a file
-    std::vector<bool> first_;  // per open bracket: nothing written inside it yet
+    Escaper escaper_;
+    std::string text_;    // reused for each text converted from a file
+    int depth_ = 0;       // brackets open
+    bool first_ = false;  // nothing written yet inside the innermost open bracket
 };
 
 }  // namespace
