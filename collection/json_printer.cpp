@@ -15,6 +15,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <array>
 #include <cassert>
 #include <charconv>
 #include <cstdint>
@@ -52,6 +53,18 @@ constexpr bool Special(std::uint64_t word, bool ascii) {
     return (below(0x20) | has('"') | has('\\') | (ascii ? word & kHighBits : 0)) != 0;
 }
 
+// Per byte: whether RapidJSON writes it as it is, and whether it is ASCII too.
+constexpr std::uint8_t kAsIs = 1, kAscii = 2;
+constexpr std::array<std::uint8_t, 256> kPlainBytes = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (std::size_t byte = 0x20; byte < table.size(); ++byte) {
+        if (byte != '"' && byte != '\\') {
+            table[byte] = byte < 0x80 ? kAsIs | kAscii : kAsIs;
+        }
+    }
+    return table;
+}();
+
 // How many bytes at the start of `text` are written as they are between its
 // quotes; with `ascii`, only as long as they are ASCII too.
 std::size_t PlainLength(std::string_view text, bool ascii) {
@@ -62,17 +75,31 @@ std::size_t PlainLength(std::string_view text, bool ascii) {
             break;
         }
     }
-    for (; at < text.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(text[at]);
-        if (byte < 0x20 || byte == '"' || byte == '\\' || (ascii && byte >= 0x80)) {
-            break;
-        }
+    const std::uint8_t wanted = ascii ? kAscii : kAsIs;
+    while (at < text.size() && (kPlainBytes[static_cast<unsigned char>(text[at])] & wanted) != 0) {
+        ++at;
     }
     return at;
 }
 
-bool Plain(std::string_view text, bool ascii) {
-    return PlainLength(text, ascii) == text.size();
+// Copies `text` to `to`; keys and most texts of a listing are short enough to
+// copy in two overlapping moves, without a call.
+void Copy(char* to, std::string_view text) {
+    const char* from = text.data();
+    const std::size_t n = text.size();
+    if (n > 16) {
+        std::memcpy(to, from, n);
+    } else if (n >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            to[i] = from[i];
+        }
+    }
 }
 
 class JsonPrinter : public Printer {
@@ -97,7 +124,7 @@ class JsonPrinter : public Printer {
         if (plain == bytes.size()) {
             Quoted(bytes);
         } else if (plain + AsciiLength(bytes.substr(plain)) == bytes.size()) {
-            escaper_.Text(bytes);  // the same bytes in Windows-1252 and UTF-8
+            Escaped(bytes, plain);  // the same bytes in Windows-1252 and UTF-8
         } else {
             text_.clear();
             AppendCp1252AsUtf8(text_, bytes);
@@ -135,16 +162,29 @@ class JsonPrinter : public Printer {
     void Quoted(std::string_view text) {
         char* at = buffer_.Push(text.size() + 2);
         at[0] = '"';
-        std::memcpy(at + 1, text.data(), text.size());
+        Copy(at + 1, text);
         at[text.size() + 1] = '"';
     }
     // UTF-8 text.
     void Text(std::string_view text) {
-        if (Plain(text, false)) {
+        const std::size_t plain = PlainLength(text, false);
+        if (plain == text.size()) {
             Quoted(text);
         } else {
-            escaper_.Text(text);
+            Escaped(text, plain);
         }
+    }
+    // UTF-8 text whose first `plain` bytes need no escaping: RapidJSON escapes
+    // the rest, between quotes of its own, and its opening one is taken out.
+    void Escaped(std::string_view text, std::size_t plain) {
+        char* at = buffer_.Push(1 + plain);
+        at[0] = '"';
+        Copy(at + 1, text.substr(0, plain));
+        const std::size_t quote = buffer_.GetSize();
+        escaper_.Text(text.substr(plain));
+        char* rest = buffer_.Push(0) - (buffer_.GetSize() - quote);
+        std::memmove(rest, rest + 1, buffer_.GetSize() - quote - 1);
+        buffer_.Pop(1);
     }
     // The digits RapidJSON would write too.
     void Integer(std::int64_t value) {
@@ -164,13 +204,17 @@ class JsonPrinter : public Printer {
             }
             return;
         }
-        assert(Plain(key, true));
+        assert(PlainLength(key, true) == key.size());
         // `, "key": ` in one piece
-        const std::size_t lead = comma ? 3 : 1;
-        char* at = buffer_.Push(lead + key.size() + 3);
-        std::memcpy(at, ", \"" + (comma ? 0 : 2), lead);
-        std::memcpy(at + lead, key.data(), key.size());
-        std::memcpy(at + lead + key.size(), "\": ", 3);
+        char* at = buffer_.Push((comma ? 3 : 1) + key.size() + 3);
+        if (comma) {
+            std::memcpy(at, ", \"", 3);
+            at += 3;
+        } else {
+            *at++ = '"';
+        }
+        Copy(at, key);
+        std::memcpy(at + key.size(), "\": ", 3);
     }
     void Open(std::string_view key, char bracket) {
         Separate(key);
