@@ -115,8 +115,8 @@ class JsonPrinter : public Printer {
         Write(value);
     }
     void Number(std::string_view key, std::int64_t value, std::string_view) override {
-        Separate(key);
-        Integer(value);
+        char* const start = Room(kSeparatorRoom + key.size() + kDigitsRoom);
+        Commit(start, Digits(SeparateAt(start, key), value));
     }
     void FileText(std::string_view key, std::string_view bytes, std::string_view) override {
         Separate(key);
@@ -186,35 +186,52 @@ class JsonPrinter : public Printer {
         std::memmove(rest, rest + 1, buffer_.GetSize() - quote - 1);
         buffer_.Pop(1);
     }
-    // The digits RapidJSON would write too.
-    void Integer(std::int64_t value) {
-        constexpr std::size_t kLongest = 20;  // "-9223372036854775808"
-        char* at = buffer_.Push(kLongest);
-        const char* end = std::to_chars(at, at + kLongest, value).ptr;
-        buffer_.Pop(kLongest - static_cast<std::size_t>(end - at));
+    // Where the next `length` bytes go, once there is room for them; Commit
+    // keeps those written up to `end`.
+    char* Room(std::size_t length) {
+        buffer_.Reserve(length);
+        return buffer_.PushUnsafe(0);
+    }
+    void Commit(const char* start, const char* end) {
+        buffer_.PushUnsafe(static_cast<std::size_t>(end - start));
     }
 
-    // The comma before a value that is not its container's first, and its key.
-    void Separate(std::string_view key) {
+    // The digits RapidJSON would write too, at `at`; returns their end.
+    static constexpr std::size_t kDigitsRoom = 20;  // "-9223372036854775808"
+    static char* Digits(char* at, std::int64_t value) {
+        if (value >= 0 && value < 10) {
+            *at = static_cast<char>('0' + value);  // most numbers of a listing
+            return at + 1;
+        }
+        return std::to_chars(at, at + kDigitsRoom, value).ptr;
+    }
+    void Integer(std::int64_t value) {
+        char* const start = Room(kDigitsRoom);
+        Commit(start, Digits(start, value));
+    }
+
+    // The comma before a value that is not its container's first, and its key
+    // (`, "key": `), at `at`; returns their end.
+    static constexpr std::size_t kSeparatorRoom = 6;
+    char* SeparateAt(char* at, std::string_view key) {
         const bool comma = depth_ > 0 && !first_;
         first_ = false;
+        if (comma) {
+            std::memcpy(at, ", ", 2);
+            at += 2;
+        }
         if (key.empty()) {
-            if (comma) {
-                Put(", ");
-            }
-            return;
+            return at;
         }
         assert(PlainLength(key, true) == key.size());
-        // `, "key": ` in one piece
-        char* at = buffer_.Push((comma ? 3 : 1) + key.size() + 3);
-        if (comma) {
-            std::memcpy(at, ", \"", 3);
-            at += 3;
-        } else {
-            *at++ = '"';
-        }
+        *at++ = '"';
         Copy(at, key);
         std::memcpy(at + key.size(), "\": ", 3);
+        return at + key.size() + 3;
+    }
+    void Separate(std::string_view key) {
+        char* const start = Room(kSeparatorRoom + key.size());
+        Commit(start, SeparateAt(start, key));
     }
     void Open(std::string_view key, char bracket) {
         Separate(key);
