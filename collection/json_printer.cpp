@@ -4,14 +4,6 @@
 // record ends, with a flush. RapidJSON escapes the texts that need it; the
 // brackets, keys, numbers and texts with nothing to escape (most of them) are
 // copied in whole.
-//
-// RapidJSON scans texts for the bytes it escapes 16 at a time where the
-// processor allows; only this file includes its writer.
-#if defined(__SSE2__) || defined(_M_X64)
-#define RAPIDJSON_SSE2
-#elif defined(__ARM_NEON)
-#define RAPIDJSON_NEON
-#endif
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
@@ -174,17 +166,28 @@ class JsonPrinter : public Printer {
             Escaped(text, plain);
         }
     }
-    // UTF-8 text whose first `plain` bytes need no escaping: RapidJSON escapes
-    // the rest, between quotes of its own, and its opening one is taken out.
+    // UTF-8 text whose first `plain` bytes need no escaping. The runs that
+    // need none are copied; RapidJSON escapes each byte between them, within
+    // quotes of its own that are taken out again.
     void Escaped(std::string_view text, std::size_t plain) {
-        char* at = buffer_.Push(1 + plain);
-        at[0] = '"';
-        Copy(at + 1, text.substr(0, plain));
-        const std::size_t quote = buffer_.GetSize();
-        escaper_.Text(text.substr(plain));
-        char* rest = buffer_.Push(0) - (buffer_.GetSize() - quote);
-        std::memmove(rest, rest + 1, buffer_.GetSize() - quote - 1);
-        buffer_.Pop(1);
+        buffer_.Put('"');
+        while (true) {
+            char* at = buffer_.Push(plain);
+            Copy(at, text.substr(0, plain));
+            text.remove_prefix(plain);
+            if (text.empty()) {
+                break;
+            }
+            const std::size_t quote = buffer_.GetSize();
+            escaper_.Text(text.substr(0, 1));
+            const std::size_t escape = buffer_.GetSize() - quote - 2;
+            char* written = buffer_.Push(0) - escape - 2;
+            std::memmove(written, written + 1, escape);
+            buffer_.Pop(2);
+            text.remove_prefix(1);
+            plain = PlainLength(text, false);
+        }
+        buffer_.Put('"');
     }
     // Where the next `length` bytes go, once there is room for them; Commit
     // keeps those written up to `end`.
