@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <unordered_map>
 
 #include "cancel.h"
 #include "cp1252.h"
@@ -146,8 +145,14 @@ std::string GuidValue(const std::array<std::uint8_t, 4>& guid) {
 ConflictReport FindConflicts(const ReadFiles& read, const SameBytesCheck& sameBytes,
                              const std::atomic<bool>* cancel) {
     ConflictReport report;
-    std::vector<SharedGuid> groups;
-    std::unordered_map<std::uint32_t, std::size_t> groupOf;
+    // Every object with a GUID, sorted by GUID and then by collection order, so
+    // that a GUID's users lie together; most GUIDs have one user and make no group.
+    struct Use {
+        std::uint32_t key = 0;
+        std::uint32_t order = 0;
+        GuidUser user;
+    };
+    std::vector<Use> uses;
     for (std::size_t f = 0; f < read.files.size() && !Stopped(cancel); ++f) {
         for (const ObjectGuid& object : read.Listing(f).objects) {
             ++report.objects;
@@ -155,13 +160,36 @@ ConflictReport FindConflicts(const ReadFiles& read, const SameBytesCheck& sameBy
             const std::uint32_t key = GuidKey(object.guid);
             if (key == 0) {
                 report.noGuid.push_back(user);
-                continue;
+            } else {
+                uses.push_back({key, static_cast<std::uint32_t>(uses.size()), user});
             }
-            const auto [slot, added] = groupOf.emplace(key, groups.size());
-            if (added) {
-                groups.push_back({object.guid, {}, false});
-            }
-            groups[slot->second].users.push_back(user);
+        }
+    }
+    std::sort(uses.begin(), uses.end(), [](const Use& a, const Use& b) {
+        return a.key != b.key ? a.key < b.key : a.order < b.order;
+    });
+    // The runs of two or more users, in the order their first users come.
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (std::size_t begin = 0, end = 0; begin < uses.size(); begin = end) {
+        for (end = begin + 1; end < uses.size() && uses[end].key == uses[begin].key; ++end) {
+        }
+        if (end - begin >= 2) {
+            runs.emplace_back(begin, end);
+        }
+    }
+    std::sort(runs.begin(), runs.end(), [&uses](const auto& a, const auto& b) {
+        return uses[a.first].order < uses[b.first].order;
+    });
+    std::vector<SharedGuid> groups;
+    groups.reserve(runs.size());
+    for (const auto& [begin, end] : runs) {
+        SharedGuid& group = groups.emplace_back();
+        for (std::size_t b = 0; b < group.guid.size(); ++b) {
+            group.guid[b] = static_cast<std::uint8_t>(uses[begin].key >> (8 * b));
+        }
+        group.users.reserve(end - begin);
+        for (std::size_t u = begin; u < end; ++u) {
+            group.users.push_back(uses[u].user);
         }
     }
     CopyCheck copies(read, sameBytes, cancel);
@@ -169,7 +197,7 @@ ConflictReport FindConflicts(const ReadFiles& read, const SameBytesCheck& sameBy
         return read.files[static_cast<std::size_t>(user.file)].kind == ObjectFileItem::Kind::Member;
     };
     for (SharedGuid& group : groups) {
-        if (group.users.size() < 2 || Stopped(cancel)) {
+        if (Stopped(cancel)) {
             continue;
         }
         group.copiesOfOneFile = copies.AllCopies(group.users);

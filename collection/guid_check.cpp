@@ -73,8 +73,7 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
     ForEachObjectFile(
         collected.entries, archives,
         [&](const ObjectFileItem& item, FileBytes* file) {
-            const std::string shown = ShownItem(item);
-            observer.Reading(item.entry, shown);
+            observer.Reading(item.entry, item);
             metArchive = metArchive || item.InArchive();
             if (item.entry != rangesOf) {
                 readRanges.clear();
@@ -101,14 +100,14 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
             read.files.push_back({item.kind, static_cast<std::uint32_t>(item.entry), listing,
                                   item.range, item.member});
             if (!listed.error.empty()) {
-                observer.Notice(NoticeLine(shown, listed.error));
+                observer.Notice(NoticeLine(ShownItem(item), listed.error));
                 check.errors.push_back({f, listed.error});
             }
             if (listed.readBy == IndexSource::Chunks) {
                 ++*check.readWarnings.readByChunks;
             }
             for (const std::string& warning : listed.warnings) {
-                observer.Notice(NoticeLine(shown, warning));
+                observer.Notice(NoticeLine(ShownItem(item), warning));
                 check.readWarnings.warnings.push_back({f, warning});
             }
         },

@@ -26,10 +26,11 @@ class GuidCheckObserver {
     // The folders have been walked: `paths` files and archives are to be read.
     virtual void Walked(std::size_t paths) { static_cast<void>(paths); }
     // Path `done` (0-based; an archive's members share one) is about to be
-    // read; `shown` names it, or the archive and the member (see ShownItem).
-    virtual void Reading(std::size_t done, const std::string& shown) {
+    // read: `item`, a file or an archive's member (ShownItem names it for
+    // people; an observer that shows no name need not make it).
+    virtual void Reading(std::size_t done, const ObjectFileItem& item) {
         static_cast<void>(done);
-        static_cast<void>(shown);
+        static_cast<void>(item);
     }
     // A line for the user, as marrowick-inspect writes it on stderr: a folder
     // or archive with nothing to read, or a file's error or warning.

@@ -27,6 +27,8 @@ class Printer {
     // A record: a JSON object. In text, a line of its headed values followed by
     // its lists, or a row when it is an item of a table. `key` names it inside
     // the enclosing record and is empty for an item of a list or a report.
+    // Keys here and below are the report's own names: ASCII with nothing JSON
+    // escapes, written as they are.
     virtual void BeginRecord(std::string_view key = {}) = 0;
     virtual void EndRecord() = 0;
 

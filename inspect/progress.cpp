@@ -58,19 +58,20 @@ void Progress::Found(std::size_t found) {
     }
 }
 
-void Progress::Step(std::size_t done, std::string_view current) {
+void Progress::Step(std::size_t done, const std::function<std::string()>& current) {
     if (!Due()) {
         return;
     }
+    const std::string shown = current();
     const std::string count = std::to_string(done) + " of " + std::to_string(total_) + " files  ";
     // Keep the end of the path, which names the file, when the line is too long.
     const auto room = static_cast<std::size_t>(
         std::max(console::ErrorColumns() - 1 - static_cast<int>(count.size()), 0));
     err_ << kEraseLine << count;
-    if (Characters(current) <= room) {
-        err_ << current;
+    if (Characters(shown) <= room) {
+        err_ << shown;
     } else if (room > 3) {
-        err_ << "..." << LastCharacters(current, room - 3);
+        err_ << "..." << LastCharacters(shown, room - 3);
     }
     err_ << std::flush;
 }

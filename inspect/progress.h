@@ -2,8 +2,9 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <ostream>
-#include <string_view>
+#include <string>
 
 namespace marrowick::inspect {
 
@@ -20,8 +21,8 @@ class Progress {
     // The walk is over: `total` files are to be read.
     void Walked(std::size_t total) { total_ = total; }
     // Called before file `done` (0-based) is read; `current` names it (UTF-8
-    // safe to show on a terminal).
-    void Step(std::size_t done, std::string_view current);
+    // safe to show on a terminal), and is called only when a line is drawn.
+    void Step(std::size_t done, const std::function<std::string()>& current);
     // Writes a line of its own (an error), keeping the display below it.
     void Message(const std::string& text);
     void Clear();

@@ -42,14 +42,13 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
             } else {
                 listing.error = item.error;
             }
-            const std::string shown = ShownItem(item);
             if (!listing.error.empty()) {
-                err << NoticeLine(shown, listing.error) << '\n' << std::flush;
+                err << NoticeLine(ShownItem(item), listing.error) << '\n' << std::flush;
                 status = kFileError;
             }
             // A walk that stopped early or left chunks out read the file only in part.
             for (const std::string& warning : listing.warnings) {
-                err << NoticeLine(shown, warning) << '\n' << std::flush;
+                err << NoticeLine(ShownItem(item), warning) << '\n' << std::flush;
                 status = kFileError;
             }
             PrintFileListing(printer, item.path, listing, readChunks, MemberField(item));
@@ -67,8 +66,8 @@ class CheckOnStderr final : public GuidCheckObserver {
     CheckOnStderr(std::ostream& err, bool isTerminal) : progress_(err, isTerminal) {}
     void Found(std::size_t found) override { progress_.Found(found); }
     void Walked(std::size_t paths) override { progress_.Walked(paths); }
-    void Reading(std::size_t done, const std::string& shown) override {
-        progress_.Step(done, shown);
+    void Reading(std::size_t done, const ObjectFileItem& item) override {
+        progress_.Step(done, [&item] { return ShownItem(item); });
     }
     void Notice(const std::string& line) override { progress_.Message(line); }
 

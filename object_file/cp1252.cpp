@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace marrowick {
 namespace {
@@ -36,11 +37,23 @@ constexpr std::array<Encoded, 256> kUtf8 = [] {
 
 }  // namespace
 
-void AppendCp1252AsUtf8(std::string& out, std::string_view bytes) {
-    std::size_t ascii = 0;  // most texts are plain ASCII: copy those at once
+std::size_t AsciiLength(std::string_view bytes) {
+    std::size_t ascii = 0;
+    // Eight bytes at a time, then byte by byte from the first word with a high bit.
+    for (std::uint64_t word = 0; bytes.size() - ascii >= sizeof word; ascii += sizeof word) {
+        std::memcpy(&word, bytes.data() + ascii, sizeof word);
+        if ((word & 0x8080808080808080u) != 0) {
+            break;
+        }
+    }
     while (ascii < bytes.size() && static_cast<std::uint8_t>(bytes[ascii]) < 0x80) {
         ++ascii;
     }
+    return ascii;
+}
+
+void AppendCp1252AsUtf8(std::string& out, std::string_view bytes) {
+    const std::size_t ascii = AsciiLength(bytes);  // most texts are plain ASCII: copied at once
     out.append(bytes.substr(0, ascii));
     for (const char ch : bytes.substr(ascii)) {
         const Encoded& encoded = kUtf8[static_cast<std::uint8_t>(ch)];

@@ -152,16 +152,18 @@ int FileBytes::At(std::uint64_t offset) {
 }
 
 std::size_t FileBytes::ReadInto(std::uint64_t offset, std::span<std::uint8_t> out) {
-    std::fill(out.begin(), out.end(), std::uint8_t{0});
-    if (!ok() || offset >= size_) {
-        return 0;
+    std::size_t done = 0;
+    if (ok() && offset < size_) {
+        const std::uint64_t available = size_ - offset;
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(available, out.size()));
+        done = wanted > kCachedReadLimit ? PreadFully(base_ + offset, out.data(), wanted)
+                                         : CopyCached(offset, out.data(), wanted);
     }
-    const std::uint64_t available = size_ - offset;
-    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(available, out.size()));
-    if (wanted > kCachedReadLimit) {
-        return PreadFully(base_ + offset, out.data(), wanted);
-    }
-    return CopyCached(offset, out.data(), wanted);
+    // Only what was not read is cleared: a comparison of copies reads whole
+    // members through here.
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(done), out.end(), std::uint8_t{0});
+    return done;
 }
 
 std::size_t FileBytes::CopyCached(std::uint64_t offset, std::uint8_t* out, std::size_t length) {
