@@ -1,7 +1,5 @@
 #include "conflicts.h"
 
-#include <QJsonArray>
-
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -23,7 +21,7 @@ void PrintMember(Printer& p, const ListedFile& file, std::string_view heading) {
     if (file.kind == ObjectFileItem::Kind::Member) {
         p.FileText("member", file.member, heading);
     } else {
-        p.Value("member", QJsonValue(), heading);
+        p.Value("member", {}, heading);
     }
 }
 
@@ -84,11 +82,11 @@ void PrintFileNotes(Printer& p, const ReadFiles& read, const std::string& key,
     for (const FileError& note : notes) {
         const auto f = static_cast<std::size_t>(note.file);
         p.BeginRecord();
-        p.Value("file", read.ShownPath(f));
+        p.Value("file", FileName{read.Path(f)});
         if (archives) {
             PrintMember(p, read.files[f], {});
         }
-        p.Value(textKey, QString::fromStdString(note.error));
+        p.Value(textKey, note.error);
         p.EndRecord();
     }
     p.EndList();
@@ -97,7 +95,7 @@ void PrintFileNotes(Printer& p, const ReadFiles& read, const std::string& key,
 void PrintUser(Printer& p, const ReadFiles& read, const GuidUser& user, bool archives) {
     const auto f = static_cast<std::size_t>(user.file);
     p.BeginRecord();
-    p.Value("file", read.ShownPath(f), "File");
+    p.Value("file", FileName{read.Path(f)}, "File");
     if (archives) {
         PrintMember(p, read.files[f], "Member");
     }
@@ -126,11 +124,11 @@ const std::string& ListText(const ReadFiles& read, const GuidUser& user) {
         .listText;
 }
 
-std::optional<QString> MemberName(const ObjectFileItem& item) {
+std::optional<std::string> MemberName(const ObjectFileItem& item) {
     if (item.kind != ObjectFileItem::Kind::Member) {
         return std::nullopt;
     }
-    return QString::fromStdString(Cp1252ToUtf8(item.member));
+    return Cp1252ToUtf8(item.member);
 }
 
 std::string GuidBoxes(const std::array<std::uint8_t, 4>& guid) {
@@ -190,7 +188,7 @@ void PrintConflictReport(Printer& p, const ReadFiles& read, const ConflictReport
     // Runs with no warning and no reading by chunks print as they always have.
     const bool warningsShown = readWarnings.readByChunks || !readWarnings.warnings.empty();
     p.BeginRecord();
-    p.Value("files", static_cast<qint64>(read.FilesRead()), "Files");
+    p.Value("files", read.FilesRead(), "Files");
     if (archives) {
         p.Value("archives", *archives, "Archives");
     }
@@ -199,20 +197,19 @@ void PrintConflictReport(Printer& p, const ReadFiles& read, const ConflictReport
     }
     p.Value("objects", report.objects, "Objects");
     p.Value("conflicts", report.trueConflicts, "Conflicts");
-    p.Value("copies", static_cast<qint64>(report.shared.size()) - report.trueConflicts,
+    p.Value("copies", static_cast<std::int64_t>(report.shared.size()) - report.trueConflicts,
             "Copies of one file");
-    p.Value("errors", static_cast<qint64>(errors.size()), "Errors");
+    p.Value("errors", errors.size(), "Errors");
     if (warningsShown) {
-        p.Value("warnings", static_cast<qint64>(readWarnings.warnings.size()), "Warnings");
+        p.Value("warnings", readWarnings.warnings.size(), "Warnings");
     }
     p.BeginList("shared_guids", "GUIDs used by more than one object");
     for (const SharedGuid& group : report.shared) {
         p.BeginRecord();
-        p.Value("guid",
-                QJsonArray{QString::fromStdString(GuidBoxes(group.guid).substr(0, 4)),
-                           QString::fromStdString(GuidBoxes(group.guid).substr(5))},
+        const std::string boxes = GuidBoxes(group.guid);
+        p.Texts("guid", {std::string_view(boxes).substr(0, 4), std::string_view(boxes).substr(5)},
                 "GUID");
-        p.Value("value", QString::fromStdString(GuidValue(group.guid)), "Value");
+        p.Value("value", GuidValue(group.guid), "Value");
         p.Value("copies_of_one_file", group.copiesOfOneFile, "copies of one file");
         if (archives) {
             p.Value("loose_takes_archived_guid", group.looseTakesArchived,

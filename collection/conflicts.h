@@ -28,8 +28,7 @@ struct ListedFile {
 
 // Every file and member a check read, in order, and what was read of each.
 struct ReadFiles {
-    std::vector<std::string> paths;   // each path collected, as collected
-    std::vector<QString> shownPaths;  // ... for people (see ShownPath)
+    std::vector<std::string> paths;  // each path collected, as collected
     std::vector<ListedFile> files;
     std::vector<GuidListing> listings;
 
@@ -37,7 +36,7 @@ struct ReadFiles {
     // How many files and members were read: a folder that could not be walked
     // is among `files` for its error only.
     std::size_t FilesRead() const;
-    const QString& ShownPath(std::size_t file) const { return shownPaths[files[file].entry]; }
+    const std::string& Path(std::size_t file) const { return paths[files[file].entry]; }
     // The file as it was collected, to be opened again.
     ObjectFileItem Item(std::size_t file) const;
 };
@@ -83,9 +82,9 @@ std::string GuidBoxes(const std::array<std::uint8_t, 4>& guid);
 // "0xE7EA4328", the bytes as a little-endian 32-bit value.
 std::string GuidValue(const std::array<std::uint8_t, 4>& guid);
 
-// An archive member's name for people; nothing for a loose file or an archive
-// refused whole.
-std::optional<QString> MemberName(const ObjectFileItem& item);
+// An archive member's name for people (UTF-8); nothing for a loose file or an
+// archive refused whole.
+std::optional<std::string> MemberName(const ObjectFileItem& item);
 
 // A file with an error or a warning, and what it says (UTF-8).
 struct FileError {

@@ -5,10 +5,10 @@
 namespace marrowick {
 namespace {
 
-constexpr char16_t kEscapeBase = 0xDC00;
+constexpr char16_t kByteBase = 0xDC00;
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// The length of the valid UTF-8 sequence at `p` (strict: no overlong forms, no
-// encoded surrogates, nothing past U+10FFFF), or 0.
+// The length of the valid UTF-8 sequence at `p`, or 0.
 std::size_t Utf8Length(const unsigned char* p, std::size_t left) {
     const auto continuation = [&](std::size_t k) { return k < left && (p[k] & 0xC0) == 0x80; };
     if (p[0] < 0x80) {
@@ -34,46 +34,90 @@ std::size_t Utf8Length(const unsigned char* p, std::size_t left) {
     return 0;
 }
 
+// Whether `p` starts with a surrogate in the generalized UTF-8 form.
+bool IsEncodedSurrogate(const unsigned char* p, std::size_t left) {
+    return left >= 3 && p[0] == 0xED && p[1] >= 0xA0 && p[1] <= 0xBF && (p[2] & 0xC0) == 0x80;
+}
+
+// Appends `text` to `out` piece by piece: runs of UTF-8 through `run`, each
+// kept unit as U+FFFD.
+template <typename Run>
+void AppendShown(std::string& out, std::string_view text, const Run& run) {
+    const NameRule rule = SystemNameRule();
+    while (!text.empty()) {
+        const NamePiece piece = NextNamePiece(text, rule);
+        if (piece.kept != 0) {
+            out += kReplacement;
+        } else {
+            run(text.substr(0, piece.size));
+        }
+        text.remove_prefix(piece.size);
+    }
+}
+
 }  // namespace
 
-QString DecodeFileName(std::string_view bytes) {
-    QString name;
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t valid = 0;  // start of the valid run not yet appended
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = Utf8Length(p + i, bytes.size() - i);
-        if (length > 0) {
-            i += length;
-            continue;
+NamePiece NextNamePiece(std::string_view name, NameRule rule) {
+    const auto* p = reinterpret_cast<const unsigned char*>(name.data());
+    std::size_t valid = 0;
+    while (valid < name.size()) {
+        const std::size_t length = Utf8Length(p + valid, name.size() - valid);
+        if (length == 0) {
+            break;
         }
-        name += QString::fromUtf8(bytes.data() + valid, static_cast<qsizetype>(i - valid));
-        name += QChar(static_cast<char16_t>(kEscapeBase + p[i]));
-        valid = ++i;
+        valid += length;
     }
-    return name +
-           QString::fromUtf8(bytes.data() + valid, static_cast<qsizetype>(bytes.size() - valid));
+    if (valid > 0 || name.empty()) {
+        return {valid, 0};
+    }
+    if (rule == NameRule::Utf16 && IsEncodedSurrogate(p, name.size())) {
+        return {3, static_cast<char16_t>(0xD000 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F))};
+    }
+    return {1, static_cast<char16_t>(kByteBase + p[0])};
 }
 
-bool IsLoneSurrogate(const QString& text, qsizetype i) {
-    const QChar c = text[i];
-    if (c.isHighSurrogate()) {
-        return i + 1 >= text.size() || !text[i + 1].isLowSurrogate();
+bool AppendKeptUnit(std::string& name, char16_t unit, NameRule rule) {
+    if (rule == NameRule::Bytes) {
+        if (unit < kByteBase + 0x80 || unit > kByteBase + 0xFF) {
+            return false;
+        }
+        name += static_cast<char>(unit - kByteBase);
+        return true;
     }
-    return c.isLowSurrogate() && (i == 0 || !text[i - 1].isHighSurrogate());
+    if (unit < 0xD800 || unit > 0xDFFF) {
+        return false;
+    }
+    name += static_cast<char>(0xE0 | unit >> 12);
+    name += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+    name += static_cast<char>(0x80 | (unit & 0x3F));
+    return true;
 }
 
-std::string EncodeFileName(const QString& name) {
-    std::string bytes;
-    qsizetype valid = 0;  // start of the run not yet encoded
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t unit = name[i].unicode();
-        if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF && IsLoneSurrogate(name, i)) {
-            bytes += name.mid(valid, i - valid).toStdString();
-            bytes += static_cast<char>(unit - kEscapeBase);
-            valid = i + 1;
+std::string ShownText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    AppendShown(shown, text, [&shown](std::string_view run) { shown += run; });
+    return shown;
+}
+
+std::string PrintableText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    AppendShown(shown, text, [&shown](std::string_view run) {
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            const auto byte = static_cast<std::uint8_t>(run[i]);
+            if (byte < 0x20 || byte == 0x7F) {
+                shown += ' ';
+            } else if (byte == 0xC2 && i + 1 < run.size() &&
+                       static_cast<std::uint8_t>(run[i + 1]) < 0xA0) {
+                shown += ' ';  // a C1 control character, U+0080..U+009F
+                ++i;
+            } else {
+                shown += run[i];
+            }
         }
-    }
-    return bytes + name.mid(valid).toStdString();
+    });
+    return shown;
 }
 
 }  // namespace marrowick

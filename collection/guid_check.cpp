@@ -11,28 +11,29 @@
 
 namespace marrowick {
 
-QString ShownPath(const std::string& path) {
-    return DecodeFileName(path);
+std::string ShownItem(const ObjectFileItem& item) {
+    std::string shown = PrintableText(item.path);
+    if (const std::optional<std::string> member = MemberName(item)) {
+        shown += ": " + PrintableText(*member);
+    }
+    return shown;
 }
 
-QString ShownItem(const ObjectFileItem& item) {
-    const std::optional<QString> member = MemberName(item);
-    return member ? ShownPath(item.path) + QStringLiteral(": ") + *member : ShownPath(item.path);
-}
-
-std::string NoticeLine(const QString& shown, const std::string& message) {
-    QString text = QString::fromStdString(message);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    return (PrintableText(shown) + QStringLiteral(": ") + PrintableText(text)).toStdString();
+std::string NoticeLine(std::string_view shown, const std::string& message) {
+    std::string text = message;
+    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;) {
+        text.replace(at, 2, " ");
+    }
+    return PrintableText(shown) + ": " + PrintableText(text);
 }
 
 std::vector<std::string> WalkNotices(const CollectedPaths& collected) {
     std::vector<std::string> lines;
     for (const std::string& folder : collected.emptyFolders) {
-        lines.push_back(NoticeLine(ShownPath(folder), kNothingToRead));
+        lines.push_back(NoticeLine(folder, kNothingToRead));
     }
     for (const PathNotice& link : collected.linksLeft) {
-        lines.push_back(NoticeLine(ShownPath(link.path), link.notice));
+        lines.push_back(NoticeLine(link.path, link.notice));
     }
     return lines;
 }
@@ -56,12 +57,11 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
             break;  // nothing will be read
         }
         read.paths.push_back(entry.path);
-        read.shownPaths.push_back(ShownPath(entry.path));
     }
     bool metArchive = false;
     ParseIFF parse;
     ArchiveNotices archives{[&observer](const std::string& path, const std::string& notice) {
-        observer.Notice(NoticeLine(ShownPath(path), notice));
+        observer.Notice(NoticeLine(path, notice));
     }};
     // The archive's entries read so far, by their bytes: an entry that gives
     // the same bytes as one before it is not read again.
@@ -70,7 +70,7 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
     ForEachObjectFile(
         collected.entries, archives,
         [&](const ObjectFileItem& item, FileBytes* file) {
-            const QString shown = ShownItem(item);
+            const std::string shown = ShownItem(item);
             observer.Reading(item.entry, shown);
             metArchive = metArchive || item.InArchive();
             if (item.entry != rangesOf) {

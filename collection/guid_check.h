@@ -4,12 +4,11 @@
 // run it; it may run on a thread of its own.
 #pragma once
 
-#include <QString>
-
 #include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "collect_paths.h"
@@ -27,8 +26,8 @@ class GuidCheckObserver {
     // The folders have been walked: `paths` files and archives are to be read.
     virtual void Walked(std::size_t paths) { static_cast<void>(paths); }
     // Path `done` (0-based; an archive's members share one) is about to be
-    // read; `shown` names it, or the archive and the member.
-    virtual void Reading(std::size_t done, const QString& shown) {
+    // read; `shown` names it, or the archive and the member (see ShownItem).
+    virtual void Reading(std::size_t done, const std::string& shown) {
         static_cast<void>(done);
         static_cast<void>(shown);
     }
@@ -59,12 +58,12 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
 // The report of a finished check: what marrowick-inspect --conflicts prints.
 void PrintGuidCheck(Printer& printer, const GuidCheck& check);
 
-// How a path is shown: its bytes decoded without loss (see DecodeFileName).
-QString ShownPath(const std::string& path);
-// What a line about an item names: the file, or the archive and its member.
-QString ShownItem(const ObjectFileItem& item);
-// A line for stderr: what it is about, then the message on one line.
-std::string NoticeLine(const QString& shown, const std::string& message);
+// What a line about an item names, as UTF-8 safe to show on a terminal (see
+// PrintableText): the file, or the archive and its member.
+std::string ShownItem(const ObjectFileItem& item);
+// A line for stderr: what it is about (a path, or ShownItem), then the message
+// on one line.
+std::string NoticeLine(std::string_view shown, const std::string& message);
 // What a walk has to say: the folders given with nothing to read in them, and
 // the links to folders outside them that it did not follow.
 std::vector<std::string> WalkNotices(const CollectedPaths& collected);

@@ -1,15 +1,10 @@
 // The JSON back end. It writes as it goes, so that keys come out in the order
-// the report names them (QJsonDocument would sort them), with a blank after
-// each comma and colon. RapidJSON does the escaping and the numbers into a
-// buffer that is written out whenever it has grown, and when each top-level
-// record ends, with a flush.
-#include <QJsonArray>
-#include <QJsonObject>
-
+// the report names them, with a blank after each comma and colon. RapidJSON
+// does the escaping and the numbers into a buffer that is written out whenever
+// it has grown, and when each top-level record ends, with a flush.
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include <sstream>
 #include <vector>
 
 #include "cp1252.h"
@@ -38,7 +33,7 @@ class JsonPrinter : public Printer {
     void EndRecord() override { Close('}'); }
     void BeginList(std::string_view key, std::string_view) override { Open(key, '['); }
     void EndList() override { Close(']'); }
-    void Value(std::string_view key, const QJsonValue& value, std::string_view) override {
+    void Value(std::string_view key, const PrintValue& value, std::string_view) override {
         Separate(key);
         Write(value);
     }
@@ -116,63 +111,57 @@ class JsonPrinter : public Printer {
         buffer_.Clear();
     }
 
-    // A file name may hold bytes that are not UTF-8, kept as lone surrogates:
-    // each is written as its \u escape, from which a script gets the byte back.
-    void WriteText(const QString& text) {
-        qsizetype lone = 0;
-        while (lone < text.size() && !(text[lone].isSurrogate() && IsLoneSurrogate(text, lone))) {
-            ++lone;
-        }
-        if (lone == text.size()) {
-            scalars_.Text(text.toStdString());
+    // A file name may hold pieces that are not UTF-8: each is written as the \u
+    // escape of the unit it stands for, from which a script gets the name back.
+    void WriteName(std::string_view name) {
+        const NameRule rule = SystemNameRule();
+        NamePiece piece = NextNamePiece(name, rule);
+        if (piece.size == name.size() && piece.kept == 0) {
+            scalars_.Text(name);
             return;
         }
-        // Each run between lone surrogates is escaped on its own, without its quotes.
+        // Each run of UTF-8 is escaped on its own, without its quotes.
         buffer_.Put('"');
-        qsizetype written = 0;
-        for (qsizetype i = lone; i <= text.size(); ++i) {
-            if (i < text.size() && !(text[i].isSurrogate() && IsLoneSurrogate(text, i))) {
+        for (; !name.empty(); name.remove_prefix(piece.size), piece = NextNamePiece(name, rule)) {
+            if (piece.kept == 0) {
+                rapidjson::StringBuffer run;
+                rapidjson::Writer<rapidjson::StringBuffer> escaper(run);
+                escaper.String(name.data(), static_cast<rapidjson::SizeType>(piece.size));
+                Put(std::string_view(run.GetString() + 1, run.GetSize() - 2));
                 continue;
             }
-            rapidjson::StringBuffer run;
-            rapidjson::Writer<rapidjson::StringBuffer> escaper(run);
-            const std::string utf8 = text.mid(written, i - written).toStdString();
-            escaper.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
-            Put(std::string_view(run.GetString() + 1, run.GetSize() - 2));
-            if (i < text.size()) {
-                static constexpr char kHex[] = "0123456789abcdef";
-                const char16_t unit = text[i].unicode();
-                Put("\\u");
-                for (const int shift : {12, 8, 4, 0}) {
-                    buffer_.Put(kHex[(unit >> shift) & 15]);
-                }
+            static constexpr char kHex[] = "0123456789abcdef";
+            Put("\\u");
+            for (const int shift : {12, 8, 4, 0}) {
+                buffer_.Put(kHex[(piece.kept >> shift) & 15]);
             }
-            written = i + 1;
         }
         buffer_.Put('"');
     }
 
-    void Write(const QJsonValue& value) {
-        switch (value.type()) {
-            case QJsonValue::Bool:
-                Put(value.toBool() ? "true" : "false");
+    void Write(const PrintValue& value) {
+        switch (value.kind()) {
+            case PrintValue::Kind::Bool:
+                Put(value.AsBool() ? "true" : "false");
                 break;
-            case QJsonValue::Double:
-                if (value.toDouble() == static_cast<double>(value.toInteger())) {
-                    scalars_.Integer(value.toInteger());
+            case PrintValue::Kind::Integer:
+                scalars_.Integer(value.AsInteger());
+                break;
+            case PrintValue::Kind::Text:
+                if (const std::string& text = value.AsText();
+                    NextNamePiece(text, SystemNameRule()).size == text.size()) {
+                    scalars_.Text(text);
                 } else {
-                    std::ostringstream number;  // not written by any report yet
-                    number << value.toDouble();
-                    Put(number.str());
+                    scalars_.Text(ShownText(text));  // a message naming a file that is not UTF-8
                 }
                 break;
-            case QJsonValue::String:
-                WriteText(value.toString());
+            case PrintValue::Kind::Name:
+                WriteName(value.AsText());
                 break;
-            case QJsonValue::Array: {
+            case PrintValue::Kind::List: {
                 Put("[");
                 const char* separator = "";
-                for (const QJsonValue& item : value.toArray()) {
+                for (const PrintValue& item : value.Items()) {
                     Put(separator);
                     Write(item);
                     separator = ", ";
@@ -180,22 +169,7 @@ class JsonPrinter : public Printer {
                 Put("]");
                 break;
             }
-            case QJsonValue::Object: {
-                Put("{");
-                const char* separator = "";
-                const QJsonObject object = value.toObject();
-                for (auto it = object.begin(); it != object.end(); ++it) {
-                    Put(separator);
-                    scalars_.Text(it.key().toStdString());
-                    Put(": ");
-                    Write(it.value());
-                    separator = ", ";
-                }
-                Put("}");
-                break;
-            }
-            case QJsonValue::Null:
-            case QJsonValue::Undefined:
+            case PrintValue::Kind::Null:
                 Put("null");
                 break;
         }

@@ -2,8 +2,6 @@
 // a back end lays it out, as text for people or as JSON for scripts.
 #pragma once
 
-#include <QJsonValue>
-
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -11,6 +9,8 @@
 #include <ostream>
 #include <span>
 #include <string_view>
+
+#include "print_value.h"
 
 namespace marrowick {
 
@@ -39,11 +39,11 @@ class Printer {
 
     // One value. `heading` names it in text; a value without a heading appears
     // in JSON only. A true boolean shows as its heading alone, false not at all.
-    virtual void Value(std::string_view key, const QJsonValue& value,
+    virtual void Value(std::string_view key, const PrintValue& value,
                        std::string_view heading = {}) = 0;
 
     // The same for the values a listing writes most, without building a
-    // QJsonValue where the back end has no need of one.
+    // PrintValue where the back end has no need of one.
     virtual void Number(std::string_view key, std::int64_t value, std::string_view heading = {});
     // Text as a file holds it: Windows-1252 bytes.
     virtual void FileText(std::string_view key, std::string_view bytes,
@@ -59,10 +59,5 @@ class Printer {
 std::unique_ptr<Printer> MakeTextPrinter(std::ostream& out);
 // One JSON document per top-level record, one per line.
 std::unique_ptr<Printer> MakeJsonPrinter(std::ostream& out);
-
-// Text safe to show on a terminal: control characters, which file names and
-// labels may hold, become blanks, and a file name's bytes that are not UTF-8
-// become U+FFFD.
-QString PrintableText(const QString& text);
 
 }  // namespace marrowick

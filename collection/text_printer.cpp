@@ -5,9 +5,6 @@
 // record is kept as a compact log of its values until it ends, then laid out
 // the same two ways. Output is written out as it grows, and flushed when each
 // top-level record ends.
-#include <QJsonArray>
-#include <QStringList>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -32,24 +29,29 @@ constexpr std::size_t kWidestColumn = 255;
 // Large enough to cost few writes, small enough that a long report is not kept.
 constexpr std::size_t kWrittenAtOnce = 64 * 1024;
 
-QString CellText(const QJsonValue& value) {
-    switch (value.type()) {
-        case QJsonValue::Bool:
-            return value.toBool() ? QStringLiteral("yes") : QString();
-        case QJsonValue::Double:
-            return QString::number(value.toInteger());
-        case QJsonValue::String:
-            return PrintableText(value.toString());
-        case QJsonValue::Array: {
-            QStringList parts;
-            for (const QJsonValue& item : value.toArray()) {
-                parts << CellText(item);
+std::string CellText(const PrintValue& value) {
+    switch (value.kind()) {
+        case PrintValue::Kind::Bool:
+            return value.AsBool() ? "yes" : "";
+        case PrintValue::Kind::Integer:
+            return std::to_string(value.AsInteger());
+        case PrintValue::Kind::Text:
+        case PrintValue::Kind::Name:
+            return PrintableText(value.AsText());
+        case PrintValue::Kind::List: {
+            std::string parts;
+            const char* separator = "";
+            for (const PrintValue& item : value.Items()) {
+                parts += separator;
+                parts += CellText(item);
+                separator = " ";
             }
-            return parts.join(QLatin1Char(' '));
+            return parts;
         }
-        default:
-            return {};
+        case PrintValue::Kind::Null:
+            break;
     }
+    return {};
 }
 
 // How wide UTF-8 text shows in a column: one per UTF-16 unit, as the table
@@ -422,11 +424,11 @@ class TextPrinter : public Printer {
     void EndList() override { Close(); }
 
     // Values without a heading are for JSON only: they are not kept.
-    void Value(std::string_view, const QJsonValue& value, std::string_view heading) override {
+    void Value(std::string_view, const PrintValue& value, std::string_view heading) override {
         if (!heading.empty()) {
-            cell_ = CellText(value).toStdString();
-            Add(heading, Width(cell_), !value.isNull() && !(value.isBool() && !value.toBool()),
-                value.isBool());
+            const bool isBool = value.kind() == PrintValue::Kind::Bool;
+            cell_ = CellText(value);
+            Add(heading, Width(cell_), !value.IsNull() && !(isBool && !value.AsBool()), isBool);
         }
     }
     void Number(std::string_view, std::int64_t value, std::string_view heading) override {
@@ -504,18 +506,6 @@ class TextPrinter : public Printer {
 };
 
 }  // namespace
-
-QString PrintableText(const QString& text) {
-    QString shown = text;
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        if (shown[i].category() == QChar::Other_Control) {
-            shown[i] = QLatin1Char(' ');
-        } else if (shown[i].isSurrogate() && IsLoneSurrogate(text, i)) {
-            shown[i] = QChar::ReplacementCharacter;  // a byte of a name that is not UTF-8
-        }
-    }
-    return shown;
-}
 
 std::unique_ptr<Printer> MakeTextPrinter(std::ostream& out) {
     return std::make_unique<TextPrinter>(out);

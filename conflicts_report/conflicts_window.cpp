@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "file_name_text.h"
 #include "guid_check_dialog.h"
 #include "messages.h"
 #include "object_list.h"
@@ -205,10 +206,10 @@ QTreeWidgetItem* ConflictsWindow::Group(const SharedGuid& group) const {
 void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user) const {
     const ReadFiles& read = check_->read;
     const auto f = static_cast<std::size_t>(user.file);
-    auto* row =
-        new QTreeWidgetItem(parent, {Shown(read.ShownPath(f)), MemberShown(read.files[f]),
-                                     FromFileText(ObjectLabelFromEntry(ListText(read, user))),
-                                     QString::number(user.chunkId)});
+    auto* row = new QTreeWidgetItem(
+        parent,
+        {Shown(DecodeFileName(read.Path(f))), MemberShown(read.files[f]),
+         FromFileText(ObjectLabelFromEntry(ListText(read, user))), QString::number(user.chunkId)});
     row->setData(kFile, kFileRole, user.file);
     row->setData(kFile, kIndexRole, user.index);
 }
@@ -224,7 +225,7 @@ QTreeWidgetItem* ConflictsWindow::FileNotes(const QString& heading,
         const auto f = static_cast<std::size_t>(note.file);
         const QString member = MemberShown(read.files[f]);
         new QTreeWidgetItem(section,
-                            {Shown(read.ShownPath(f)) +
+                            {Shown(DecodeFileName(read.Path(f))) +
                              (member.isEmpty() ? QString() : QStringLiteral(": ") + member) +
                              QStringLiteral(": ") + FromUtf8Line(note.error)});
     }
@@ -235,11 +236,11 @@ QString ConflictsWindow::Shown(const QString& path) const {
     for (const QString& checked : paths_) {
         if (path == checked || path.startsWith(checked + QLatin1Char('/'))) {
             const QString above = QFileInfo(checked).path();
-            return PrintableText(
+            return PrintableName(
                 path.mid(above.endsWith(QLatin1Char('/')) ? above.size() : above.size() + 1));
         }
     }
-    return PrintableText(path);
+    return PrintableName(path);
 }
 
 void ConflictsWindow::ApplyFilter(const QString& text) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "file_names.h"
+#include "file_name_text.h"
 
 namespace marrowick {
 namespace {
@@ -25,7 +25,7 @@ class Counter final : public GuidCheckObserver {
         : found_(found), total_(total), done_(done), pace_(pace), cancel_(cancel) {}
     void Found(std::size_t found) override { found_.store(found); }
     void Walked(std::size_t paths) override { total_.store(paths); }
-    void Reading(std::size_t done, const QString&) override {
+    void Reading(std::size_t done, const std::string&) override {
         done_.store(done);
         if (pace_) {
             pace_(done, cancel_);

@@ -1,7 +1,5 @@
 #include "object_listing.h"
 
-#include <QJsonArray>
-
 #include "cp1252.h"
 #include "file_bytes.h"
 #include "object_list.h"
@@ -50,24 +48,20 @@ void PrintObject(Printer& p, const ObjectRecord& o) {
     p.EndRecord();
 }
 
-QJsonValue ReadByValue(IndexSource readBy) {
+PrintValue ReadByValue(IndexSource readBy) {
     switch (readBy) {
         case IndexSource::ResourceMap:
-            return QStringLiteral("resource map");
+            return "resource map";
         case IndexSource::Chunks:
-            return QStringLiteral("chunks");
+            return "chunks";
         case IndexSource::None:
             break;
     }
-    return QJsonValue(QJsonValue::Null);
+    return {};
 }
 
-QJsonArray TextList(const std::vector<std::string>& texts) {
-    QJsonArray list;
-    for (const std::string& text : texts) {
-        list.append(QString::fromStdString(text));
-    }
-    return list;
+PrintValue TextList(const std::vector<std::string>& texts) {
+    return std::vector<PrintValue>(texts.begin(), texts.end());
 }
 
 }  // namespace
@@ -120,18 +114,16 @@ FileListing ListFile(ParseIFF& parse, FileBytes& file, const std::string& path, 
     return listing;
 }
 
-void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,
-                      bool showReadBy, const std::optional<QJsonValue>& member) {
+void PrintFileListing(Printer& printer, const std::string& path, const FileListing& listing,
+                      bool showReadBy, const std::optional<PrintValue>& member) {
     printer.BeginRecord();
     if (member) {
-        printer.Value("file", shownPath, "Archive");
+        printer.Value("file", FileName{path}, "Archive");
         printer.Value("member", *member, "Member");
     } else {
-        printer.Value("file", shownPath, "File");
+        printer.Value("file", FileName{path}, "File");
     }
-    printer.Value("error", listing.error.empty()
-                               ? QJsonValue(QJsonValue::Null)
-                               : QJsonValue(QString::fromStdString(listing.error)));
+    printer.Value("error", listing.error.empty() ? PrintValue() : PrintValue(listing.error));
     if (showReadBy) {
         printer.Value("read_by", ReadByValue(listing.readBy), "Read by");
     }

@@ -2,8 +2,6 @@
 // it opens the file, selects each object in turn and opens the editor on it.
 #pragma once
 
-#include <QString>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,12 +39,12 @@ struct FileListing {
 FileListing ListFile(ParseIFF& parse, FileBytes& file, const std::string& path,
                      bool readChunks = false);
 
-// Writes one file's record: `shownPath` is the path as the user gave it. With
+// Writes one file's record: `path` is the path as the user gave it. With
 // `showReadBy`, the record says how the file was read. Its warnings are listed
 // then, and whenever there are any.
 // A record for an archive names it, and `member` (null for a refused archive).
-void PrintFileListing(Printer& printer, const QString& shownPath, const FileListing& listing,
+void PrintFileListing(Printer& printer, const std::string& path, const FileListing& listing,
                       bool showReadBy = false,
-                      const std::optional<QJsonValue>& member = std::nullopt);
+                      const std::optional<PrintValue>& member = std::nullopt);
 
 }  // namespace marrowick::inspect

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include <unistd.h>
+#include "console.h"
 
 namespace marrowick::inspect {
 
@@ -20,12 +20,11 @@ OutputBuffer::int_type OutputBuffer::overflow(int_type c) {
 bool OutputBuffer::Drain() {
     const char* from = pbase();
     while (error_ == 0 && from < pptr()) {
-        const ssize_t written = ::write(fd_, from, static_cast<std::size_t>(pptr() - from));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
+        int error = 0;
+        const std::ptrdiff_t written =
+            console::WriteOut(from, static_cast<std::size_t>(pptr() - from), error);
         if (written <= 0) {
-            error_ = written < 0 ? errno : EIO;
+            error_ = error != 0 ? error : EIO;
             break;
         }
         from += written;

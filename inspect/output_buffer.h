@@ -10,9 +10,7 @@ namespace marrowick::inspect {
 
 class OutputBuffer : public std::streambuf {
   public:
-    explicit OutputBuffer(int fd) : fd_(fd) {
-        setp(buffer_.data(), buffer_.data() + buffer_.size());
-    }
+    OutputBuffer() { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
     ~OutputBuffer() override { Drain(); }
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
@@ -28,7 +26,6 @@ class OutputBuffer : public std::streambuf {
   private:
     bool Drain();
 
-    int fd_;
     int error_ = 0;
     std::array<char, 64 * 1024> buffer_;
 };

@@ -1,9 +1,9 @@
 #include "progress.h"
 
 #include <algorithm>
+#include <string>
 
-#include <sys/ioctl.h>
-#include <unistd.h>
+#include "console.h"
 
 namespace marrowick::inspect {
 namespace {
@@ -14,12 +14,24 @@ constexpr auto kQuietStart = std::chrono::milliseconds(500);
 constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 constexpr const char* kEraseLine = "\r\033[K";
 
-int TerminalColumns() {
-    winsize size{};
-    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
-        return size.ws_col;
+bool StartsCharacter(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+}
+
+// How many characters UTF-8 text holds.
+std::size_t Characters(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), StartsCharacter));
+}
+
+// The last `count` characters of UTF-8 text.
+std::string_view LastCharacters(std::string_view text, std::size_t count) {
+    std::size_t at = text.size();
+    for (; at > 0 && count > 0; --at) {
+        if (StartsCharacter(text[at - 1])) {
+            --count;
+        }
     }
-    return 80;
+    return text.substr(at);
 }
 
 }  // namespace
@@ -46,18 +58,21 @@ void Progress::Found(std::size_t found) {
     }
 }
 
-void Progress::Step(std::size_t done, const QString& current) {
+void Progress::Step(std::size_t done, std::string_view current) {
     if (!Due()) {
         return;
     }
-    const QString count = QStringLiteral("%1 of %2 files  ").arg(done).arg(total_);
+    const std::string count = std::to_string(done) + " of " + std::to_string(total_) + " files  ";
     // Keep the end of the path, which names the file, when the line is too long.
-    const qsizetype room = std::max<qsizetype>(TerminalColumns() - 1 - count.size(), 0);
-    QString path = current;
-    if (path.size() > room) {
-        path = room > 3 ? QStringLiteral("...") + path.right(room - 3) : QString();
+    const auto room = static_cast<std::size_t>(
+        std::max(console::ErrorColumns() - 1 - static_cast<int>(count.size()), 0));
+    err_ << kEraseLine << count;
+    if (Characters(current) <= room) {
+        err_ << current;
+    } else if (room > 3) {
+        err_ << "..." << LastCharacters(current, room - 3);
     }
-    err_ << kEraseLine << (count + path).toStdString() << std::flush;
+    err_ << std::flush;
 }
 
 void Progress::Message(const std::string& text) {

@@ -1,10 +1,9 @@
 // The one-line progress display of a long run, on a terminal only.
 #pragma once
 
-#include <QString>
-
 #include <chrono>
 #include <ostream>
+#include <string_view>
 
 namespace marrowick::inspect {
 
@@ -20,8 +19,9 @@ class Progress {
     void Found(std::size_t found);
     // The walk is over: `total` files are to be read.
     void Walked(std::size_t total) { total_ = total; }
-    // Called before file `done` (0-based) is read.
-    void Step(std::size_t done, const QString& current);
+    // Called before file `done` (0-based) is read; `current` names it (UTF-8
+    // safe to show on a terminal).
+    void Step(std::size_t done, std::string_view current);
     // Writes a line of its own (an error), keeping the display below it.
     void Message(const std::string& text);
     void Clear();

@@ -1,10 +1,7 @@
 #include "run.h"
 
-#include <QCommandLineParser>
-#include <QFile>
-
+#include "arguments.h"
 #include "collect_paths.h"
-#include "file_names.h"
 #include "guid_check.h"
 #include "marrowick_version.h"
 #include "object_files.h"
@@ -16,22 +13,14 @@ namespace {
 
 constexpr const char* kProgram = "marrowick-inspect";
 
-std::vector<std::string> LocalPaths(const QStringList& arguments) {
-    std::vector<std::string> paths;
-    for (const QString& argument : arguments) {
-        paths.push_back(EncodeFileName(argument));
-    }
-    return paths;
-}
-
 // The "member" field of a record from an archive: the name, or null for an
 // archive refused whole. Records of loose files have none.
-std::optional<QJsonValue> MemberField(const ObjectFileItem& item) {
+std::optional<PrintValue> MemberField(const ObjectFileItem& item) {
     if (!item.InArchive()) {
         return std::nullopt;
     }
-    const std::optional<QString> member = MemberName(item);
-    return member ? QJsonValue(*member) : QJsonValue();
+    std::optional<std::string> member = MemberName(item);
+    return member ? PrintValue(std::move(*member)) : PrintValue();
 }
 
 int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::ostream& out,
@@ -41,7 +30,7 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
     bool readAny = false;
     ParseIFF parse;
     ArchiveNotices archives{[&err](const std::string& path, const std::string& notice) {
-        err << NoticeLine(ShownPath(path), notice) << '\n' << std::flush;
+        err << NoticeLine(path, notice) << '\n' << std::flush;
     }};
     ForEachObjectFile(
         entries, archives,
@@ -53,7 +42,7 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
             } else {
                 listing.error = item.error;
             }
-            const QString shown = ShownItem(item);
+            const std::string shown = ShownItem(item);
             if (!listing.error.empty()) {
                 err << NoticeLine(shown, listing.error) << '\n' << std::flush;
                 status = kFileError;
@@ -63,7 +52,7 @@ int ListObjects(const std::vector<PathEntry>& entries, Printer& printer, std::os
                 err << NoticeLine(shown, warning) << '\n' << std::flush;
                 status = kFileError;
             }
-            PrintFileListing(printer, ShownPath(item.path), listing, readChunks, MemberField(item));
+            PrintFileListing(printer, item.path, listing, readChunks, MemberField(item));
             outputFailed.store(!out);
         },
         &outputFailed);
@@ -78,8 +67,8 @@ class CheckOnStderr final : public GuidCheckObserver {
     CheckOnStderr(std::ostream& err, bool isTerminal) : progress_(err, isTerminal) {}
     void Found(std::size_t found) override { progress_.Found(found); }
     void Walked(std::size_t paths) override { progress_.Walked(paths); }
-    void Reading(std::size_t done, const QString& shown) override {
-        progress_.Step(done, PrintableText(shown));
+    void Reading(std::size_t done, const std::string& shown) override {
+        progress_.Step(done, shown);
     }
     void Notice(const std::string& line) override { progress_.Message(line); }
 
@@ -104,128 +93,117 @@ int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std
 
 }  // namespace
 
-QString HelpText() {
-    return QStringLiteral(
-        "Usage: marrowick-inspect [--json] [--conflicts] [--walk-chunks] PATH...\n"
-        "\n"
-        "Prints the objects of object files as Marrowick's windows show them, or\n"
-        "finds the objects that share a GUID. A PATH is a file or a folder; folders\n"
-        "are searched recursively for files whose name ends in .iff or .far in any\n"
-        "letter case, and their files are taken in sorted order; a folder with no\n"
-        "such file gets a notice on stderr. A link met in a folder, to a file or a\n"
-        "folder, is followed only when what it leads to lies inside one of the\n"
-        "folders given; any other is named on stderr and skipped (a PATH given is\n"
-        "read wherever it leads). No file is read twice: one met again, named or\n"
-        "found, by the same name or another, is read where it was first met. A\n"
-        "folder that cannot be opened is an error. On a terminal, a progress line\n"
-        "counts the files found while folders are walked.\n"
-        "\n"
-        "A file cut short, whose resource map or a chunk its map lists runs past\n"
-        "the end of the file, is read as far as it goes, with a warning on stderr\n"
-        "and in its JSON line's \"warnings\" list; --conflicts counts and lists it\n"
-        "among the files with warnings. One cut short before its resource map can\n"
-        "be read (in its 64-byte header, before the map or in the map's header) is\n"
-        "an error that says so; with --walk-chunks its chunks are read instead and\n"
-        "the same sentence is its first warning.\n"
-        "\n"
-        "File names are written as they are stored. In JSON, a byte of a name that\n"
-        "is not UTF-8 is written as an escape from \\udc80 to \\udcff, which\n"
-        "Python's os.fsencode turns back into the byte; the table shows U+FFFD.\n"
-        "A table's column is as wide as its widest cell, up to 255 characters; a\n"
-        "longer cell is written whole but widens no other row.\n"
-        "\n"
-        "An archive (a file starting with \"FAR!byAZ\", whatever its name) stands\n"
-        "for its members whose name ends in .iff, in the order of its manifest, in\n"
-        "every mode; other members are skipped, with a notice on stderr. Their JSON\n"
-        "lines add \"member\" after \"file\" (the archive); an archive refused whole\n"
-        "is one line with \"member\": null and the error. An archive whose manifest\n"
-        "gives a member a name longer than 1024 bytes is refused. The table names\n"
-        "each member after its archive.\n"
-        "\n"
-        "Options:\n"
-        "  --json         Write JSON: one object per line for each file, or with\n"
-        "                 --conflicts one document for the whole run.\n"
-        "  --conflicts    Instead of the objects, report every GUID that more than\n"
-        "                 one object uses, grouped by GUID, and the objects that\n"
-        "                 have no GUID (all zero). A group whose objects all come\n"
-        "                 from byte-identical files is marked as copies of one file.\n"
-        "                 The summary's Files counts the files and archive members\n"
-        "                 read; a folder that cannot be opened is among the errors.\n"
-        "                 When archives are read, the summary counts them, each\n"
-        "                 object names its \"member\", and a group that joins a loose\n"
-        "                 file and an archive member, not as copies, is marked\n"
-        "                 \"loose_takes_archived_guid\": a download taking the GUID\n"
-        "                 of an archived object.\n"
-        "  --walk-chunks  Read a file that has no resource map, or is cut short\n"
-        "                 before it, by walking its chunks from byte 64, instead of\n"
-        "                 reporting it as an error. Each JSON line gains \"read_by\"\n"
-        "                 (\"resource map\", \"chunks\" or null) and \"warnings\"; the\n"
-        "                 table says how each file was read. A walk that stops early\n"
-        "                 or leaves chunks out is a warning, written to stderr.\n"
-        "  -h, --help     Show this help and exit.\n"
-        "  -v, --version  Show the version and exit.\n"
-        "\n"
-        "Exit status:\n"
-        "  0  every file was read, and with --conflicts no two objects share a GUID\n"
-        "     (copies of one file do not count)\n"
-        "  1  a file, folder, archive or member could not be read or is not a valid\n"
-        "     object file, no file at all was read, or a file was read with a\n"
-        "     warning (cut short, or with --walk-chunks a walk that stopped early);\n"
-        "     everything else is still reported (this status wins over 3)\n"
-        "  2  the command line is wrong\n"
-        "  3  with --conflicts: objects share a GUID\n"
-        "  4  standard output could not be written, for instance to a full disk;\n"
-        "     this status wins over all others\n");
+std::string_view HelpText() {
+    return "Usage: marrowick-inspect [--json] [--conflicts] [--walk-chunks] PATH...\n"
+           "\n"
+           "Prints the objects of object files as Marrowick's windows show them, or\n"
+           "finds the objects that share a GUID. A PATH is a file or a folder; folders\n"
+           "are searched recursively for files whose name ends in .iff or .far in any\n"
+           "letter case, and their files are taken in sorted order; a folder with no\n"
+           "such file gets a notice on stderr. A link met in a folder, to a file or a\n"
+           "folder, is followed only when what it leads to lies inside one of the\n"
+           "folders given; any other is named on stderr and skipped (a PATH given is\n"
+           "read wherever it leads). No file is read twice: one met again, named or\n"
+           "found, by the same name or another, is read where it was first met. A\n"
+           "folder that cannot be opened is an error. On a terminal, a progress line\n"
+           "counts the files found while folders are walked.\n"
+           "\n"
+           "A file cut short, whose resource map or a chunk its map lists runs past\n"
+           "the end of the file, is read as far as it goes, with a warning on stderr\n"
+           "and in its JSON line's \"warnings\" list; --conflicts counts and lists it\n"
+           "among the files with warnings. One cut short before its resource map can\n"
+           "be read (in its 64-byte header, before the map or in the map's header) is\n"
+           "an error that says so; with --walk-chunks its chunks are read instead and\n"
+           "the same sentence is its first warning.\n"
+           "\n"
+           "File names are written as they are stored. In JSON, a byte of a name that\n"
+           "is not UTF-8 is written as an escape from \\udc80 to \\udcff, which\n"
+           "Python's os.fsencode turns back into the byte; the table shows U+FFFD.\n"
+           "A table's column is as wide as its widest cell, up to 255 characters; a\n"
+           "longer cell is written whole but widens no other row.\n"
+           "\n"
+           "An archive (a file starting with \"FAR!byAZ\", whatever its name) stands\n"
+           "for its members whose name ends in .iff, in the order of its manifest, in\n"
+           "every mode; other members are skipped, with a notice on stderr. Their JSON\n"
+           "lines add \"member\" after \"file\" (the archive); an archive refused whole\n"
+           "is one line with \"member\": null and the error. An archive whose manifest\n"
+           "gives a member a name longer than 1024 bytes is refused. The table names\n"
+           "each member after its archive.\n"
+           "\n"
+           "Options:\n"
+           "  --json         Write JSON: one object per line for each file, or with\n"
+           "                 --conflicts one document for the whole run.\n"
+           "  --conflicts    Instead of the objects, report every GUID that more than\n"
+           "                 one object uses, grouped by GUID, and the objects that\n"
+           "                 have no GUID (all zero). A group whose objects all come\n"
+           "                 from byte-identical files is marked as copies of one file.\n"
+           "                 The summary's Files counts the files and archive members\n"
+           "                 read; a folder that cannot be opened is among the errors.\n"
+           "                 When archives are read, the summary counts them, each\n"
+           "                 object names its \"member\", and a group that joins a loose\n"
+           "                 file and an archive member, not as copies, is marked\n"
+           "                 \"loose_takes_archived_guid\": a download taking the GUID\n"
+           "                 of an archived object.\n"
+           "  --walk-chunks  Read a file that has no resource map, or is cut short\n"
+           "                 before it, by walking its chunks from byte 64, instead of\n"
+           "                 reporting it as an error. Each JSON line gains \"read_by\"\n"
+           "                 (\"resource map\", \"chunks\" or null) and \"warnings\"; the\n"
+           "                 table says how each file was read. A walk that stops early\n"
+           "                 or leaves chunks out is a warning, written to stderr.\n"
+           "  -h, --help     Show this help and exit.\n"
+           "  -v, --version  Show the version and exit.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  every file was read, and with --conflicts no two objects share a GUID\n"
+           "     (copies of one file do not count)\n"
+           "  1  a file, folder, archive or member could not be read or is not a valid\n"
+           "     object file, no file at all was read, or a file was read with a\n"
+           "     warning (cut short, or with --walk-chunks a walk that stopped early);\n"
+           "     everything else is still reported (this status wins over 3)\n"
+           "  2  the command line is wrong\n"
+           "  3  with --conflicts: objects share a GUID\n"
+           "  4  standard output could not be written, for instance to a full disk;\n"
+           "     this status wins over all others\n";
 }
 
-int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& err,
+int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                bool stderrIsTerminal) {
-    QCommandLineParser parser;
-    const QCommandLineOption json(QStringLiteral("json"));
-    const QCommandLineOption conflicts(QStringLiteral("conflicts"));
-    const QCommandLineOption walkChunks(QStringLiteral("walk-chunks"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({json, conflicts, walkChunks, help, version});
-    parser.addPositionalArgument(QStringLiteral("PATH"), QString());
-
-    const auto usageError = [&err](const QString& why) {
-        err << kProgram << ": " << why.toStdString() << "\nTry '" << kProgram
+    const Arguments parsed = ParseArguments(arguments);
+    const auto usageError = [&err](const std::string& why) {
+        err << kProgram << ": " << why << "\nTry '" << kProgram
             << " --help' for more information.\n";
         return kUsageError;
     };
-    if (!parser.parse(arguments)) {
-        return usageError(parser.errorText());
+    if (!parsed.error.empty()) {
+        return usageError(parsed.error);
     }
-    if (parser.isSet(help)) {
-        out << HelpText().toStdString();
+    if (parsed.help) {
+        out << HelpText();
         return kAllRead;
     }
-    if (parser.isSet(version)) {
+    if (parsed.version) {
         out << kProgram << ' ' << kVersion << '\n';
         return kAllRead;
     }
-    if (parser.positionalArguments().isEmpty()) {
-        return usageError(QStringLiteral("no file or folder given."));
+    if (parsed.paths.empty()) {
+        return usageError("no file or folder given.");
     }
 
-    const std::vector<std::string> paths = LocalPaths(parser.positionalArguments());
     const std::unique_ptr<Printer> printer =
-        parser.isSet(json) ? MakeJsonPrinter(out) : MakeTextPrinter(out);
-    const bool readChunks = parser.isSet(walkChunks);
-    if (parser.isSet(conflicts)) {
-        return FindSharedGuids(paths, *printer, err, stderrIsTerminal, readChunks);
+        parsed.json ? MakeJsonPrinter(out) : MakeTextPrinter(out);
+    if (parsed.conflicts) {
+        return FindSharedGuids(parsed.paths, *printer, err, stderrIsTerminal, parsed.walkChunks);
     }
     CollectedPaths collected;
     {
         Progress progress(err, stderrIsTerminal);
-        collected =
-            CollectPaths(paths, nullptr, [&progress](std::size_t found) { progress.Found(found); });
+        collected = CollectPaths(parsed.paths, nullptr,
+                                 [&progress](std::size_t found) { progress.Found(found); });
     }
     for (const std::string& line : WalkNotices(collected)) {
         err << line << '\n';
     }
-    return ListObjects(collected.entries, *printer, out, err, readChunks);
+    return ListObjects(collected.entries, *printer, out, err, parsed.walkChunks);
 }
 
 }  // namespace marrowick::inspect

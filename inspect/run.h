@@ -1,9 +1,10 @@
 // The whole command: arguments in, report and exit status out.
 #pragma once
 
-#include <QStringList>
-
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace marrowick::inspect {
 
@@ -15,11 +16,11 @@ enum ExitStatus : int {
     kWriteError = 4,
 };
 
-// `arguments` starts with the program name, as QCoreApplication::arguments().
-// `stderrIsTerminal` allows the progress display on `err`.
-int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& err,
+// `arguments` starts with the program name; paths are bytes, as the system
+// gives them. `stderrIsTerminal` allows the progress display on `err`.
+int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                bool stderrIsTerminal);
 
-QString HelpText();
+std::string_view HelpText();
 
 }  // namespace marrowick::inspect

@@ -20,7 +20,7 @@
 #include "archive.h"
 #include "conflicts_window.h"
 #include "desktop.h"
-#include "file_names.h"
+#include "file_name_text.h"
 #include "guid_check_dialog.h"
 #include "object_list.h"
 #include "parse_iff.h"
@@ -408,7 +408,8 @@ void FrmMain::CheckForConflicts(const QStringList& paths, bool readChunks) {
                         [this](const ObjectFileItem& file, int index) {
                             const ArchiveMember member{file.member, file.range, {}};
                             const bool inArchive = file.kind == ObjectFileItem::Kind::Member;
-                            OpenObject(ShownPath(file.path), inArchive ? &member : nullptr, index);
+                            OpenObject(DecodeFileName(file.path), inArchive ? &member : nullptr,
+                                       index);
                             activateWindow();
                             raise();
                         });

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "conflicts_window.h"
+#include "file_name_text.h"
 #include "gui_harness.h"
 #include "guid_check_dialog.h"
 #include "run.h"
@@ -39,9 +40,12 @@ QString Collection(const Harness& h) {
 }
 
 QString Inspect(const QStringList& arguments) {
+    std::vector<std::string> command{"marrowick-inspect", "--conflicts"};
+    for (const QString& argument : arguments) {
+        command.push_back(EncodeFileName(argument));
+    }
     std::ostringstream out, err;
-    inspect::RunInspect(QStringList{u"marrowick-inspect"_s, u"--conflicts"_s} + arguments, out, err,
-                        false);
+    inspect::RunInspect(command, out, err, false);
     return QString::fromStdString(out.str());
 }
 
@@ -280,7 +284,6 @@ void CheckTests::readChunksOffered() {
                                          {CutBeforeMapMessage(900, 80), true}}) {
         auto check = std::make_shared<GuidCheck>();
         check->read.paths = {"x.iff"};
-        check->read.shownPaths = {u"x.iff"_s};
         check->read.listings.emplace_back().error = error;
         check->read.files.push_back({});
         check->errors.push_back({0, error});
