@@ -1,8 +1,136 @@
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
 #include <process.h>
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <winioctl.h>
 
 #include "test_system.h"
 
 namespace marrowick::test {
+namespace {
+
+// An absolute path in the \\?\ form, which takes any length.
+std::wstring LongForm(const std::string& path) {
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(FsPath(path).wstring().c_str(),
+                                          static_cast<DWORD>(full.size()), full.data(), nullptr);
+    full.resize(length);
+    while (full.size() > 3 && full.back() == L'\\') {
+        full.pop_back();  // a folder's path may be given with its separator
+    }
+    return L"\\\\?\\" + full;
+}
+
+// Starts `program` with `arguments`, each quoted as the C runtime reads them,
+// and waits for it.
+void RunAndWait(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+    std::wstring line = program;
+    for (const std::wstring& argument : arguments) {
+        line += L" \"";
+        std::size_t backslashes = 0;
+        for (const wchar_t c : argument) {
+            backslashes = c == L'\\' ? backslashes + 1 : 0;
+            line += c == L'"' ? std::wstring(backslashes + 1, L'\\') + L'"' : std::wstring(1, c);
+        }
+        line += std::wstring(backslashes, L'\\') + L'"';
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+// A junction: a folder holding a mount point's reparse data.
+DWORD MakeJunction(const std::wstring& target, const std::wstring& link) {
+    if (!CreateDirectoryW(link.c_str(), nullptr)) {
+        return GetLastError();
+    }
+    const HANDLE folder =
+        CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // The system's name for the target, then the one for people, each with a
+    // closing zero, after the tag, sizes and four offsets and lengths.
+    const std::wstring names = L"\\??\\" + target + L'\0' + target + L'\0';
+    std::vector<std::uint8_t> data(16 + names.size() * 2);
+    const auto put = [&data](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            data[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
+    const auto substitute = static_cast<std::uint32_t>(target.size() + 4) * 2;
+    put(0, IO_REPARSE_TAG_MOUNT_POINT, 4);
+    put(4, static_cast<std::uint32_t>(data.size() - 8), 2);
+    put(8, 0, 2);
+    put(10, substitute, 2);
+    put(12, substitute + 2, 2);
+    put(14, static_cast<std::uint32_t>(target.size()) * 2, 2);
+    std::memcpy(data.data() + 16, names.data(), names.size() * 2);
+    DWORD ignored = 0;
+    const bool made =
+        folder != INVALID_HANDLE_VALUE &&
+        DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, data.data(),
+                        static_cast<DWORD>(data.size()), nullptr, 0, &ignored, nullptr);
+    const DWORD error = made ? 0 : GetLastError();
+    if (folder != INVALID_HANDLE_VALUE) {
+        CloseHandle(folder);
+    }
+    if (!made) {
+        RemoveDirectoryW(link.c_str());
+    }
+    return error;
+}
+
+// Under wine, the host's name for a path, with '/' as on the host; empty
+// elsewhere.
+std::wstring UnixName(const std::wstring& path) {
+    using Converter = char*(CDECL*)(LPCWSTR);
+    const auto convert = reinterpret_cast<Converter>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    char* const name = convert != nullptr ? convert(path.c_str()) : nullptr;
+    std::wstring wide = name != nullptr ? FsPath(name).wstring() : std::wstring();
+    std::replace(wide.begin(), wide.end(), L'\\', L'/');
+    HeapFree(GetProcessHeap(), 0, name);
+    return wide;
+}
+
+// Under wine, runs a host program, which wine starts as it starts its own but
+// does not wait on, and waits up to five seconds for `done`.
+template <typename Done>
+bool RunOnHost(const std::wstring& program, const std::vector<std::wstring>& arguments, Done done) {
+    RunAndWait(program, arguments);
+    for (int tries = 0; tries < 500 && !done(); ++tries) {
+        Sleep(10);
+    }
+    return done();
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            DeleteFileW((folder + L"\\" + name).c_str());
+        } else if (name != L"." && name != L"..") {
+            RemoveTree(folder + L"\\" + name);
+        }
+    }
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
 
 int ProcessId() {
     return _getpid();
@@ -14,6 +142,73 @@ bool MakeNamedPipe(const std::string&) {
 
 bool RunningAsRoot() {
     return false;
+}
+
+std::string MakeTemporaryFolder() {
+    static int made = 0;
+    for (;;) {
+        const std::filesystem::path path =
+            std::filesystem::temp_directory_path() /
+            ("marrowick-test-" + std::to_string(ProcessId()) + "-" + std::to_string(++made));
+        if (CreateDirectoryW(path.wstring().c_str(), nullptr)) {
+            std::string utf8 = Utf8Path(path);
+            std::replace(utf8.begin(), utf8.end(), '\\', '/');
+            return utf8 + "/";
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            throw std::filesystem::filesystem_error(
+                "CreateDirectoryW", path,
+                std::error_code(static_cast<int>(GetLastError()), std::system_category()));
+        }
+    }
+}
+
+bool MakeFolderLink(const std::string& target, const std::string& link, std::string& why) {
+    const std::wstring to = LongForm(target).substr(4), at = LongForm(link).substr(4);
+    const DWORD error = MakeJunction(to, at);
+    if (error == 0) {
+        return true;
+    }
+    why = "FSCTL_SET_REPARSE_POINT: error " + std::to_string(error);
+    // Wine keeps links as the host's symbolic links, and shows one to a folder
+    // as a reparse point, but cannot make a junction (wine 8).
+    const std::size_t slash = at.find_last_of(L'\\');
+    const std::wstring from = UnixName(to), into = UnixName(at.substr(0, slash));
+    if (from.empty() || into.empty() ||
+        !RunOnHost(L"Z:\\bin\\ln", {L"-s", from, into + L"/" + at.substr(slash + 1)},
+                   [&at] { return GetFileAttributesW(at.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
+        return false;
+    }
+    return (GetFileAttributesW(at.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+void RemoveFolderLink(const std::string& link) {
+    const std::wstring at = LongForm(link).substr(4);
+    // Wine removes a folder by rmdir(), which a host link refuses.
+    const std::size_t slash = at.find_last_of(L'\\');
+    if (const std::wstring above = UnixName(at.substr(0, slash));
+        !RemoveDirectoryW(at.c_str()) && !above.empty()) {
+        RunOnHost(L"Z:\\bin\\rm", {above + L"/" + at.substr(slash + 1)},
+                  [&at] { return GetFileAttributesW(at.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+}
+
+void MakeDeepFolders(const std::string& root, const std::string& name, int levels,
+                     const std::vector<std::uint8_t>& bytes) {
+    std::wstring path = LongForm(root);
+    for (int level = 0; level < levels; ++level) {
+        path += L"\\" + FsPath(name).wstring();
+        CreateDirectoryW(path.c_str(), nullptr);
+    }
+    const HANDLE file = CreateFileW((path + L"\\bottom.iff").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void RemoveDeepFolders(const std::string& root, const std::string& name) {
+    RemoveTree(LongForm(root) + L"\\" + FsPath(name).wstring());
 }
 
 }  // namespace marrowick::test
