@@ -165,10 +165,10 @@ std::wstring Above(const std::wstring& path) {
         top = path.find(L'\\', top);
         top = top == std::wstring::npos ? top : top + 1;
     }
-    const std::size_t cut = path.find_last_of(L'\\');
-    if (top == std::wstring::npos || cut == std::wstring::npos || cut + 1 <= top) {
+    if (top == std::wstring::npos || path.size() <= top) {
         return {};
     }
+    const std::size_t cut = path.find_last_of(L'\\');
     return path.substr(0, std::max(cut, top));  // the top keeps its '\'
 }
 

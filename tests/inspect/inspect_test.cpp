@@ -824,7 +824,7 @@ TEST(OnWindows, LongPathsNamesAndDevices) {
     const std::string named = folder.Write(name + "/" + name + ".iff", Guids("N", {0x40}));
     const std::string lone = folder.root + "lone \xED\xA0\x80.iff",
                       shown = folder.root + "lone \xEF\xBF\xBD.iff";
-    const std::string missing = ": Could not open \"" + shown + "\": No such file or directory.";
+    const std::string missing = ": Could not open \"" + shown + "\": No such file or directory.\n";
     const auto device = [](const std::string& reserved) {
         return reserved + ": Could not open \"" + reserved +
                "\": it is a character device, not a file.\n";
@@ -836,30 +836,22 @@ TEST(OnWindows, LongPathsNamesAndDevices) {
         std::string err;
         int status;
     };
+    const auto json = [](const std::string& file) {
+        return "{\"file\": \"" + file + "\", \"error\": null, \"objects\": [{";
+    };
+    const std::string devices = device("NUL") + device("CON") + device("COM1");
     const Case cases[] = {
-        {{"--json", deep},
-         false,
-         "{\"file\": \"" + long_ + "\", \"error\": null, \"objects\": [{",
-         "",
-         kAllRead},
+        {{"--json", deep}, false, json(long_), "", kAllRead},
         {{long_}, false, "File: " + long_ + "\n  Objects:\n", "", kAllRead},
         {{folder.root + name}, true, "File: " + named + "\n  Objects:\n", "", kAllRead},
-        {{"--json", folder.root + name},
-         true,
-         "{\"file\": \"" + named + "\", \"error\": null, \"objects\": [{",
-         "",
-         kAllRead},
-        {{lone}, false, "File: " + shown + "\n", shown + missing + "\n", kFileError},
+        {{"--json", folder.root + name}, true, json(named), "", kAllRead},
+        {{lone}, false, "File: " + shown + "\n", shown + missing, kFileError},
         {{"--json", lone},
          false,
          "{\"file\": \"" + folder.root + "lone \\ud800.iff\", ",
-         shown + missing + "\n",
+         shown + missing,
          kFileError},
-        {{"NUL", "CON", "COM1"},
-         true,
-         "File: NUL\n",
-         device("NUL") + device("CON") + device("COM1"),
-         kFileError}};
+        {{"NUL", "CON", "COM1"}, true, "File: NUL\n", devices, kFileError}};
     for (const Case& row : cases) {
         const RunResult run =
             row.program ? RunProgram(row.arguments, folder.root) : Inspect(row.arguments);

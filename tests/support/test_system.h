@@ -37,6 +37,10 @@ inline std::string Utf8Path(const std::filesystem::path& path) {
 
 int ProcessId();
 
+// Windows only: removes a folder and all it holds, however long its path (in
+// the \\?\ form, or one the system takes whole).
+void RemoveTree(const std::wstring& folder);
+
 // POSIX only; false elsewhere.
 bool MakeNamedPipe(const std::string& path);
 bool RunningAsRoot();

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include <process.h>
@@ -25,30 +24,6 @@ std::wstring LongForm(const std::string& path) {
     return L"\\\\?\\" + full;
 }
 
-// Starts `program` with `arguments`, each quoted as the C runtime reads them,
-// and waits for it.
-void RunAndWait(const std::wstring& program, const std::vector<std::wstring>& arguments) {
-    std::wstring line = program;
-    for (const std::wstring& argument : arguments) {
-        line += L" \"";
-        std::size_t backslashes = 0;
-        for (const wchar_t c : argument) {
-            backslashes = c == L'\\' ? backslashes + 1 : 0;
-            line += c == L'"' ? std::wstring(backslashes + 1, L'\\') + L'"' : std::wstring(1, c);
-        }
-        line += std::wstring(backslashes, L'\\') + L'"';
-    }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-}
-
 // A junction: a folder holding a mount point's reparse data.
 DWORD MakeJunction(const std::wstring& target, const std::wstring& link) {
     if (!CreateDirectoryW(link.c_str(), nullptr)) {
@@ -57,28 +32,24 @@ DWORD MakeJunction(const std::wstring& target, const std::wstring& link) {
     const HANDLE folder =
         CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    // The system's name for the target, then the one for people, each with a
-    // closing zero, after the tag, sizes and four offsets and lengths.
+    // The header (tag, size), where the system's name for the target and the
+    // name for people are, then the two, each closed by a zero.
     const std::wstring names = L"\\??\\" + target + L'\0' + target + L'\0';
-    std::vector<std::uint8_t> data(16 + names.size() * 2);
-    const auto put = [&data](std::size_t at, std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            data[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-    };
-    const auto substitute = static_cast<std::uint32_t>(target.size() + 4) * 2;
-    put(0, IO_REPARSE_TAG_MOUNT_POINT, 4);
-    put(4, static_cast<std::uint32_t>(data.size() - 8), 2);
-    put(8, 0, 2);
-    put(10, substitute, 2);
-    put(12, substitute + 2, 2);
-    put(14, static_cast<std::uint32_t>(target.size()) * 2, 2);
-    std::memcpy(data.data() + 16, names.data(), names.size() * 2);
+    const auto bytes = [](std::size_t characters) { return static_cast<WORD>(characters * 2); };
+    std::vector<WORD> data{0x0003,
+                           0xA000,
+                           bytes(names.size() + 4),
+                           0,
+                           0,
+                           bytes(target.size() + 4),
+                           bytes(target.size() + 5),
+                           bytes(target.size())};  // IO_REPARSE_TAG_MOUNT_POINT, in halves
+    data.insert(data.end(), names.begin(), names.end());
     DWORD ignored = 0;
     const bool made =
         folder != INVALID_HANDLE_VALUE &&
         DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, data.data(),
-                        static_cast<DWORD>(data.size()), nullptr, 0, &ignored, nullptr);
+                        static_cast<DWORD>(data.size() * 2), nullptr, 0, &ignored, nullptr);
     const DWORD error = made ? 0 : GetLastError();
     if (folder != INVALID_HANDLE_VALUE) {
         CloseHandle(folder);
@@ -103,15 +74,28 @@ std::wstring UnixName(const std::wstring& path) {
 }
 
 // Under wine, runs a host program, which wine starts as it starts its own but
-// does not wait on, and waits up to five seconds for `done`.
+// does not let be waited on, and waits up to five seconds for `done`.
 template <typename Done>
 bool RunOnHost(const std::wstring& program, const std::vector<std::wstring>& arguments, Done done) {
-    RunAndWait(program, arguments);
+    std::wstring line = program;
+    for (const std::wstring& argument : arguments) {
+        line += L" \"" + argument + L"\"";  // a host path: no quotes in it, no '\\' at its end
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
     for (int tries = 0; tries < 500 && !done(); ++tries) {
         Sleep(10);
     }
     return done();
 }
+
+}  // namespace
 
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
@@ -130,8 +114,6 @@ void RemoveTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-}  // namespace
-
 int ProcessId() {
     return _getpid();
 }
@@ -146,21 +128,14 @@ bool RunningAsRoot() {
 
 std::string MakeTemporaryFolder() {
     static int made = 0;
-    for (;;) {
-        const std::filesystem::path path =
-            std::filesystem::temp_directory_path() /
-            ("marrowick-test-" + std::to_string(ProcessId()) + "-" + std::to_string(++made));
-        if (CreateDirectoryW(path.wstring().c_str(), nullptr)) {
-            std::string utf8 = Utf8Path(path);
-            std::replace(utf8.begin(), utf8.end(), '\\', '/');
-            return utf8 + "/";
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            throw std::filesystem::filesystem_error(
-                "CreateDirectoryW", path,
-                std::error_code(static_cast<int>(GetLastError()), std::system_category()));
-        }
-    }
+    std::filesystem::path path;
+    do {  // create_directory is false for a folder that is there already
+        path = std::filesystem::temp_directory_path() /
+               ("marrowick-test-" + std::to_string(ProcessId()) + "-" + std::to_string(++made));
+    } while (!std::filesystem::create_directory(path));
+    std::string utf8 = Utf8Path(path);
+    std::replace(utf8.begin(), utf8.end(), '\\', '/');
+    return utf8 + "/";
 }
 
 bool MakeFolderLink(const std::string& target, const std::string& link, std::string& why) {
