@@ -23,10 +23,6 @@ bool IsCollected(const std::string& name) {
     return HasIffExtension(name) || HasExtension(name, ".far");
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-    return folder.empty() || folder.back() == '/' ? folder + name : folder + '/' + name;
-}
-
 struct WalkState {
     // The folders given, and each folder walked: all lie inside the folders
     // given, so a link's target is found inside as soon as its climb meets one.
@@ -187,7 +183,7 @@ class Walk {
     }
 
     void Take(Node& folder, const OpenFolder::Entry& entry, std::vector<Node*>& subfolders) {
-        const std::string path = Join(folder.path, entry.name);
+        const std::string path = JoinPath(folder.path, entry.name);
         const bool collected = IsCollected(entry.name);
         named_ = named_ || collected;
         switch (entry.kind) {

@@ -77,4 +77,7 @@ struct GivenPath {
 };
 GivenPath LookAtGiven(const std::string& path);
 
+// The path of `name` in the folder at `path`, as the walk shows it.
+std::string JoinPath(const std::string& path, const std::string& name);
+
 }  // namespace marrowick

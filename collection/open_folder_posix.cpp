@@ -255,4 +255,8 @@ GivenPath LookAtGiven(const std::string& path) {
     return {S_ISDIR(info.st_mode), IdentityOf(info)};
 }
 
+std::string JoinPath(const std::string& path, const std::string& name) {
+    return path.empty() || path.back() == '/' ? path + name : path + '/' + name;
+}
+
 }  // namespace marrowick

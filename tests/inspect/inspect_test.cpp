@@ -10,11 +10,6 @@
 #include <sstream>
 #include <tuple>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "collect_paths.h"
 #include "demo_sample.h"
 #include "file_names.h"
@@ -22,6 +17,8 @@
 #include "marrowick_version.h"
 #include "messages.h"
 #include "run.h"
+#include "run_program.h"
+#include "test_system.h"
 
 namespace marrowick::inspect::test {
 namespace {
@@ -29,45 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 using marrowick::test::ArchiveBuilder;
 using marrowick::test::Bytes;
+using marrowick::test::FsPath;
 using marrowick::test::IffBuilder;
-
-struct RunResult {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs the program itself in `folder`, its standard output to `output` if given.
-RunResult RunProgram(const std::vector<std::string>& arguments, const std::string& folder,
-                     const char* output = nullptr) {
-    std::vector<std::string> command{MARROWICK_INSPECT_PROGRAM};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& argument : command) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    std::FILE* const streams[] = {std::tmpfile(), std::tmpfile()};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int out = output != nullptr ? ::open(output, O_WRONLY) : ::fileno(streams[0]);
-        if (::chdir(folder.c_str()) == 0 && ::dup2(out, 1) == 1 &&
-            ::dup2(::fileno(streams[1]), 2) == 2) {
-            ::execv(argv[0], argv.data());
-        }
-        ::_exit(127);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    std::string texts[2];
-    for (int i = 0; i < 2; ++i) {
-        std::rewind(streams[i]);
-        for (int c; (c = std::fgetc(streams[i])) != EOF;) {
-            texts[i] += static_cast<char>(c);
-        }
-        std::fclose(streams[i]);
-    }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, texts[0], texts[1]};
-}
+using marrowick::test::kPosix;
 
 // A JSON document as a script would read it: it must be valid, UTF-8 included.
 rapidjson::Document Json(const std::string& text) {
@@ -126,23 +87,17 @@ Bytes Guids(const std::string& label, const std::vector<std::uint32_t>& guids, b
     return bytes;
 }
 
-std::string TemporaryFolder() {
-    std::string path = (fs::temp_directory_path() / "marrowick-test-XXXXXX").string();
-    EXPECT_NE(::mkdtemp(path.data()), nullptr);
-    return path + "/";
-}
-
 struct Folder {
     Folder() = default;
     Folder(const Folder&) = delete;
     Folder& operator=(const Folder&) = delete;
     ~Folder() {
         std::error_code ignored;
-        fs::remove_all(root, ignored);
+        fs::remove_all(FsPath(root), ignored);
     }
-    const std::string root = TemporaryFolder();
+    const std::string root = marrowick::test::MakeTemporaryFolder();
     std::string Write(const std::string& relative, const Bytes& bytes) const {
-        fs::create_directories(fs::path(root + relative).parent_path());
+        fs::create_directories(FsPath(root + relative).parent_path());
         marrowick::test::WriteFile(root + relative, bytes);
         return root + relative;
     }
@@ -179,6 +134,14 @@ const std::string kCutShort =
     "Reading stopped at byte 356: the chunk there is 292 bytes long and runs past the end of the "
     "file at byte 638. Nothing from there on is read.";
 
+// Characters that JSON escapes and a terminal must not see, as far as names on
+// the system may hold them: Windows refuses control characters below 32, '"'
+// and '\' in names, but takes CSI (U+009B), which starts a terminal's control
+// sequences as ESC does.
+const std::string kControl = kPosix ? "\x1B" : "\xC2\x9B";
+const std::string kEscapedName = kPosix ? "x\x1B\"\\.iff" : "x" + kControl + ".iff",
+                  kEscapedInJson = kPosix ? "x\\u001B\\\"\\\\.iff" : kEscapedName;
+
 // A collection in folder c, walked for the text report, and loose files. File
 // names may hold characters that JSON escapes and a terminal must not see.
 class Collection : public ::testing::Test {
@@ -193,18 +156,23 @@ class Collection : public ::testing::Test {
         sofa.back() = 1;
         folder.Write("c/three/deep/sofa.Iff", sofa);
         folder.Write("c/two/lamp.iff", Guids("Lamp", {0x22, 0x22}));
-        folder.Write("c/two/bro\x1Bken.iff", marrowick::test::ToBytes("IFF"));
+        folder.Write("c/two/bro" + kControl + "ken.iff", marrowick::test::ToBytes("IFF"));
         folder.Write("c/.iff", IffBuilder().Build());
         folder.Write("c/iff", Guids("Not taken", {0x22}));
         folder.Write("c/two/lamp.iff.bak", Guids("Not taken", {0x22}));
         const std::string c = folder.root + "c/";
+        if (!kPosix) {
+            // Links are Linux's rows: wine's CreateSymbolicLinkW makes nothing
+            // (and says it did), and no link can lead nowhere there.
+            return;
+        }
         fs::create_symlink(c + "two/lamp.iff", c + "alias.iff");  // met before its target
         fs::create_directory_symlink(c, c + "three/deep/up");
         fs::create_symlink(c + "nowhere.iff", c + "m.iff");
         fs::create_symlink(c + "nowhere", c + "m_other");
     }
     Folder folder;
-    const std::string x = folder.Write("x\x1B\"\\.iff", Guids("X", {0x01020304})),
+    const std::string x = folder.Write(kEscapedName, Guids("X", {0x01020304})),
                       y = folder.Write("y.iff", Guids("Y", {0x01020304, 0}, false)),
                       z = folder.Write("z.dat", marrowick::test::ToBytes("IFF_FILE and more")),
                       w = folder.Write("w.iff", Guids("Cut", {0x55, 0x66}, false, 638));
@@ -241,25 +209,28 @@ TEST_F(Collection, ListingGoesOnPastErrorsAndReadsByChunksOnlyWhenAsked) {
 // copies of one file: all its files hold the same bytes; one file's objects clash.
 TEST_F(Collection, TextReportOfSharedGuidsFromTheProgram) {
     const RunResult program = RunProgram({"--conflicts", "./", "two"}, folder.root + "c");
-    EXPECT_EQ(program.out,
-              "Files: 8  Objects: 6  Conflicts: 2  Copies of one file: 1  Errors: 2\n"
-              "  GUIDs used by more than one object:\n"
-              "    GUID: 2843 EAE7  Value: 0xE7EA4328  copies of one file\n"
-              "      File                  Index  Entry         Id\n"
-              "      ./one/chair.iff       0      Chair 0  128  128\n"
-              "      ./two/Chair copy.IFF  0      Chair 0  128  128\n"
-              "    GUID: 3300 0000  Value: 0x00000033\n"
-              "      File                   Index  Entry        Id\n"
-              "      ./sofa.iff             0      Sofa 0  128  128\n"
-              "      ./three/deep/sofa.Iff  0      Sofa 0  128  128\n"
-              "    GUID: 2200 0000  Value: 0x00000022\n"
-              "      File            Index  Entry        Id\n"
-              "      ./two/lamp.iff  0      Lamp 0  128  128\n"
-              "      ./two/lamp.iff  1      Lamp 1  129  129\n"
-              "  Objects with no GUID (0000 0000): none\n");
-    EXPECT_EQ(program.err,
-              "./m.iff: Could not open \"./m.iff\": No such file or directory.\n"
-              "./two/bro ken.iff: Not a Valid IFF\n");
+    // Without the links (Windows), the link to nowhere is not there to be an error.
+    const std::string dangling =
+        kPosix ? "./m.iff: Could not open \"./m.iff\": No such file or directory.\n" : "";
+    EXPECT_EQ(program.out, std::string(kPosix ? "Files: 8" : "Files: 7") +
+                               "  Objects: 6  Conflicts: 2  Copies of one file: 1  Errors: " +
+                               (kPosix ? "2" : "1") +
+                               "\n"
+                               "  GUIDs used by more than one object:\n"
+                               "    GUID: 2843 EAE7  Value: 0xE7EA4328  copies of one file\n"
+                               "      File                  Index  Entry         Id\n"
+                               "      ./one/chair.iff       0      Chair 0  128  128\n"
+                               "      ./two/Chair copy.IFF  0      Chair 0  128  128\n"
+                               "    GUID: 3300 0000  Value: 0x00000033\n"
+                               "      File                   Index  Entry        Id\n"
+                               "      ./sofa.iff             0      Sofa 0  128  128\n"
+                               "      ./three/deep/sofa.Iff  0      Sofa 0  128  128\n"
+                               "    GUID: 2200 0000  Value: 0x00000022\n"
+                               "      File            Index  Entry        Id\n"
+                               "      ./two/lamp.iff  0      Lamp 0  128  128\n"
+                               "      ./two/lamp.iff  1      Lamp 1  129  129\n"
+                               "  Objects with no GUID (0000 0000): none\n");
+    EXPECT_EQ(program.err, dangling + "./two/bro ken.iff: Not a Valid IFF\n");
     EXPECT_EQ(program.status, kFileError);  // which wins over the shared GUIDs
 }
 
@@ -273,7 +244,7 @@ TEST_F(Collection, JsonReportWithChunkReading) {
               "\"copies\": 0, \"errors\": 0, \"warnings\": 1, \"shared_guids\": [{\"guid\": "
               "[\"0403\", \"0201\"], \"value\": \"0x01020304\", \"copies_of_one_file\": false, "
               "\"objects\": [" +
-                  user(folder.root + "x\\u001B\\\"\\\\.iff",
+                  user(folder.root + kEscapedInJson,
                        "0, \"list_text\": \"X 0  128\", \"chunk_id\": 128") +
                   ", " + user(y, "0, \"list_text\": \"Y 0  128\", \"chunk_id\": 128") +
                   "]}], \"no_guid\": [" +
@@ -438,6 +409,10 @@ TEST(Paths, NamePiecesThatAreNotUtf8) {
 // escapes; the table shows U+FFFD. A walk follows a link only into the folders
 // given and notes every other once, without opening what it leads to.
 TEST(Paths, NamesAreBytesAndLinksStayInside) {
+    if (!kPosix) {
+        GTEST_SKIP() << "names of any bytes, and links to / and /dev/null, are Linux's; the "
+                        "Windows table has its own names and junctions";
+    }
     Folder folder;
     const std::string in = folder.root + "in",
                       cafe = folder.Write("in/Caf\xE9.iff", Guids("C", {1}));
@@ -472,31 +447,8 @@ TEST(Paths, NamesAreBytesAndLinksStayInside) {
     }
 }
 
-// Folder names of 200 bytes: 25 of them make a path past PATH_MAX, which only
-// handles reach, so the test makes and removes them through handles too.
+// Folder names of 200 bytes: 25 of them make a path past PATH_MAX.
 const std::string kLong(200, 'd');
-
-void MakeDeep(const std::string& root, int levels, const Bytes& bottom) {
-    int folder = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
-    for (int level = 0; level < levels; ++level) {
-        ::mkdirat(folder, kLong.c_str(), 0755);
-        const int next = ::openat(folder, kLong.c_str(), O_RDONLY | O_DIRECTORY);
-        ::close(std::exchange(folder, next));
-    }
-    const int file = ::openat(folder, "bottom.iff", O_WRONLY | O_CREAT, 0644);
-    EXPECT_EQ(::write(file, bottom.data(), bottom.size()), static_cast<ssize_t>(bottom.size()));
-    ::close(file);
-    ::close(folder);
-}
-
-void RemoveDeep(int folder) {
-    if (const int next = ::openat(folder, kLong.c_str(), O_RDONLY | O_DIRECTORY); next >= 0) {
-        RemoveDeep(next);
-        ::unlinkat(next, "bottom.iff", 0);
-        ::close(next);
-        ::unlinkat(folder, kLong.c_str(), AT_REMOVEDIR);
-    }
-}
 
 // A GUID check that changes the folders as it goes: `during` runs once the
 // first folder has been read, `after` once every folder has.
@@ -517,6 +469,10 @@ struct HookedCheck : GuidCheckObserver {
 // is swapped for a link leading out while it walks or after; a folder it
 // cannot open is an error, not a file.
 TEST(Walk, EachFileOnceAndNothingOutside) {
+    if (!kPosix) {
+        GTEST_SKIP() << "made with links to files and folders and a folder's permissions, as "
+                        "Linux has them; the Windows table walks junctions and a long path";
+    }
     Folder folder;
     const std::string dl = folder.root + "dl", a = folder.Write("dl/a.iff", Guids("A", {0x10})),
                       away = folder.root + "away", out = folder.root + "out";
@@ -527,7 +483,8 @@ TEST(Walk, EachFileOnceAndNothingOutside) {
     fs::create_symlink(out + "/b.iff", dl + "/out.iff");
     const std::string deep = folder.root + "deep";
     folder.Write("deep/" + kLong + "/zz/top.iff", Guids("Top", {0x40}));  // met after the depths
-    MakeDeep(deep, 25, Guids("Bottom", {0x40}));
+    const Bytes bottom = Guids("Bottom", {0x40});
+    marrowick::test::MakeDeepFolders(deep, kLong, 25, bottom);
 
     const std::function<void()> none = [] {}, swap = [&] {
         fs::rename(dl + "/sub", away);
@@ -574,7 +531,7 @@ TEST(Walk, EachFileOnceAndNothingOutside) {
          read(2, 2, 0, 1),
          outLink + cannot + "Permission denied.\n"}};
     for (const auto& row : cases) {
-        if (row.notices.ends_with("Permission denied.\n") && ::geteuid() == 0) {
+        if (row.notices.ends_with("Permission denied.\n") && marrowick::test::RunningAsRoot()) {
             continue;  // root opens every folder; CTest runs this again as another user
         }
         HookedCheck hooks;
@@ -593,7 +550,8 @@ TEST(Walk, EachFileOnceAndNothingOutside) {
         }
         fs::permissions(dl + "/sub", fs::perms::owner_all);
     }
-    if (::geteuid() != 0) {  // a folder named that cannot be opened is an error too
+    if (!marrowick::test::RunningAsRoot()) {  // a folder named that cannot be opened is an error
+                                              // too
         fs::permissions(dl + "/sub", fs::perms::none);
         HookedCheck hooks;
         hooks.after = none;
@@ -606,20 +564,27 @@ TEST(Walk, EachFileOnceAndNothingOutside) {
     const std::string listing = Inspect({"--json", a, dl}).out;
     EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 3);
     fs::remove_all(deep + "/" + kLong + "/zz");
-    const int top = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
-    RemoveDeep(top);
-    ::close(top);
+    marrowick::test::RemoveDeepFolders(deep, kLong);
 }
 
-// Output that cannot be written fails the run, whatever was asked.
-TEST(Output, AFullDeviceIsAnError) {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--help"},
-          std::vector<std::string>{"--json", MARROWICK_SOURCE_DIR "/samples/demo.iff"}}) {
-        const RunResult program = RunProgram(arguments, ".", "/dev/full");
-        EXPECT_EQ(program.status, kWriteError);
-        EXPECT_EQ(program.err,
-                  "marrowick-inspect: cannot write to standard output: No space left on device\n");
+// Output that cannot be written fails the run, whatever was asked. A reader
+// that has gone (`| head`) needs no message; a full disk does.
+TEST(Output, AWriteErrorFailsTheRun) {
+    const std::pair<Output, std::string> outputs[] = {
+        {Output::FullDevice,
+         "marrowick-inspect: cannot write to standard output: No space left on device\n"},
+        {Output::ClosedPipe, ""}};
+    for (const auto& [output, err] : outputs) {
+        if (output == Output::FullDevice && !kPosix) {
+            continue;  // Windows has no device that is always full
+        }
+        for (const std::vector<std::string>& arguments :
+             {std::vector<std::string>{"--help"},
+              std::vector<std::string>{"--json", MARROWICK_SOURCE_DIR "/samples/demo.iff"}}) {
+            const RunResult program = RunProgram(arguments, ".", output);
+            EXPECT_EQ(program.status, kWriteError) << err;
+            EXPECT_EQ(program.err, err);
+        }
     }
 }
 
@@ -731,7 +696,7 @@ TEST_F(Archives, MembersAreListedLikeFiles) {
 // A download that takes the GUID of an archived object is marked as such; a
 // byte-identical copy of a member is still a copy. The summary counts archives.
 TEST_F(Archives, ConflictsBetweenArchivesAndDownloads) {
-    const RunResult program = RunProgram({"--conflicts", "game", "downloads"}, folder.root);
+    const RunResult program = RunProgram({"--conflicts", "game/", "downloads/"}, folder.root);
     EXPECT_EQ(program.out,
               "Files: 7  Archives: 2  Objects: 6  Conflicts: 1  Copies of one file: 1  Errors: 3\n"
               "  GUIDs used by more than one object:\n"
@@ -846,6 +811,106 @@ TEST_F(Collection, CommandLine) {
             EXPECT_EQ(run.out, *out) << arguments.front();
         }
     }
+}
+
+// A path as Windows writes it, for what the system resolves.
+std::string Native(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// Junctions are links: one to a folder inside the folders given is followed,
+// one leading out is told and not followed, as links are on Linux.
+TEST(OnWindows, JunctionsAreLinks) {
+    if (kPosix) {
+        GTEST_SKIP() << "junctions are Windows' own; Linux's links have tests of their own";
+    }
+    Folder folder;
+    const std::string dl = folder.root + "dl", out = folder.root + "out";
+    folder.Write("dl/a.iff", Guids("A", {0x10}));
+    folder.Write("dl/sub/b.iff", Guids("B", {0x20}));
+    folder.Write("out/c.iff", Guids("C", {0x10}));  // would clash with a.iff
+    std::string why;
+    if (!marrowick::test::MakeFolderLink(dl + "/sub", dl + "/in", why) ||
+        !marrowick::test::MakeFolderLink(out, dl + "/out", why)) {
+        GTEST_SKIP() << "this system makes no junction: " << why;
+    }
+    const auto read = [](int files, int conflicts) {
+        return "Files: " + std::to_string(files) + "  Objects: " + std::to_string(files) +
+               "  Conflicts: " + std::to_string(conflicts) + "  Copies of one file: 0  Errors: 0\n";
+    };
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
+        {{"--conflicts", dl},
+         read(2, 0),
+         dl + "/out: is a link to the folder " + Native(out) +
+             ", outside the folders given; it is not followed.\n"},
+        {{"--conflicts", dl, out}, read(3, 1), ""},
+        {{"--conflicts", dl + "/in"}, read(1, 0), ""}};
+    for (const auto& [arguments, summary, err] : cases) {
+        const RunResult run = Inspect(arguments);
+        EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), summary) << arguments.back();
+        EXPECT_EQ(run.err, err) << arguments.back();
+    }
+    for (const char* link : {"/in", "/out"}) {
+        marrowick::test::RemoveFolderLink(dl + link);
+    }
+}
+
+// Paths past 260 characters are walked and read; names come through the
+// command line, the table and JSON whole; an unpaired surrogate, which a name
+// may hold but wine cannot make, is escaped in JSON and U+FFFD in text; the
+// reserved device names are refused as Linux refuses a device.
+TEST(OnWindows, LongPathsNamesAndDevices) {
+    if (kPosix) {
+        GTEST_SKIP() << "paths past 260 characters, UTF-16 names and reserved device names are "
+                        "Windows' own";
+    }
+    Folder folder;
+    const std::string deep = folder.root + "deep", level(100, 'd');
+    fs::create_directories(FsPath(deep));
+    const Bytes bottom = Guids("Bottom", {0x30});
+    marrowick::test::MakeDeepFolders(deep, level, 3, bottom);
+    const std::string long_ = deep + "/" + level + "/" + level + "/" + level + "/bottom.iff";
+    const std::string name = "caf\xC3\xA9 \xE6\xBC\xA2\xE5\xAD\x97";
+    const std::string named = folder.Write(name + "/" + name + ".iff", Guids("N", {0x40}));
+    const std::string lone = folder.root + "lone \xED\xA0\x80.iff",
+                      shown = folder.root + "lone \xEF\xBF\xBD.iff";
+    const std::string missing = ": Could not open \"" + shown + "\": No such file or directory.\n";
+    const auto device = [](const std::string& reserved) {
+        return reserved + ": Could not open \"" + reserved +
+               "\": it is a character device, not a file.\n";
+    };
+    struct Case {
+        std::vector<std::string> arguments;
+        bool program;     // run as a program: its arguments pass the command line
+        std::string out;  // how standard output starts
+        std::string err;
+        int status;
+    };
+    const auto json = [](const std::string& file) {
+        return "{\"file\": \"" + file + "\", \"error\": null, \"objects\": [{";
+    };
+    const std::string devices = device("NUL") + device("CON") + device("COM1");
+    const Case cases[] = {
+        {{"--json", deep}, false, json(long_), "", kAllRead},
+        {{long_}, false, "File: " + long_ + "\n  Objects:\n", "", kAllRead},
+        {{folder.root + name}, true, "File: " + named + "\n  Objects:\n", "", kAllRead},
+        {{"--json", folder.root + name}, true, json(named), "", kAllRead},
+        {{lone}, false, "File: " + shown + "\n", shown + missing, kFileError},
+        {{"--json", lone},
+         false,
+         "{\"file\": \"" + folder.root + "lone \\ud800.iff\", ",
+         shown + missing,
+         kFileError},
+        {{"NUL", "CON", "COM1"}, true, "File: NUL\n", devices, kFileError}};
+    for (const Case& row : cases) {
+        const RunResult run =
+            row.program ? RunProgram(row.arguments, folder.root) : Inspect(row.arguments);
+        EXPECT_EQ(run.out.substr(0, row.out.size()), row.out) << row.arguments.back();
+        EXPECT_EQ(run.err, row.err) << row.arguments.back();
+        EXPECT_EQ(run.status, row.status) << row.arguments.back();
+    }
+    marrowick::test::RemoveDeepFolders(deep, level);
 }
 
 }  // namespace

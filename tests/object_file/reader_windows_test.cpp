@@ -47,25 +47,6 @@ DWORD MakeFile(const std::wstring& path, const std::string& bytes) {
     return 0;
 }
 
-// The standard library's removal cannot take \\?\ paths, which the long path's
-// folders need.
-void RemoveTree(const std::wstring& folder) {  // ending in '\'
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-        const std::wstring name = found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            DeleteFileW((folder + name).c_str());
-        } else if (name != L"." && name != L"..") {
-            RemoveTree(folder + name + L"\\");
-        }
-    }
-    if (search != INVALID_HANDLE_VALUE) {
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 std::string ReadAll(const std::string& path, std::string* error = nullptr) {
     FileBytes file(path);
     if (error != nullptr) {
@@ -78,7 +59,7 @@ std::string ReadAll(const std::string& path, std::string* error = nullptr) {
 class WindowsReader : public ::testing::Test {
   protected:
     WindowsReader() { std::filesystem::create_directories(FsPath(dir)); }
-    ~WindowsReader() override { RemoveTree(L"\\\\?\\" + Wide(dir)); }
+    ~WindowsReader() override { RemoveTree(L"\\\\?\\" + Wide(dir.substr(0, dir.size() - 1))); }
     std::wstring Wide(const std::string& utf8) const { return *ToSystemName(utf8); }
     const std::string dir = Utf8Path(std::filesystem::temp_directory_path() /
                                      ("marrowick win " + std::to_string(ProcessId()))) +

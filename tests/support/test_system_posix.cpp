@@ -1,3 +1,8 @@
+#include <cstdlib>
+#include <stdexcept>
+#include <utility>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +20,63 @@ bool MakeNamedPipe(const std::string& path) {
 
 bool RunningAsRoot() {
     return ::geteuid() == 0;
+}
+
+std::string MakeTemporaryFolder() {
+    std::string path = (std::filesystem::temp_directory_path() / "marrowick-test-XXXXXX").string();
+    if (::mkdtemp(path.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp " + path);
+    }
+    return path + "/";
+}
+
+bool MakeFolderLink(const std::string& target, const std::string& link, std::string& why) {
+    std::error_code error;
+    std::filesystem::create_directory_symlink(target, link, error);
+    why = error.message();
+    return !error;
+}
+
+void RemoveFolderLink(const std::string& link) {
+    std::error_code ignored;
+    std::filesystem::remove(link, ignored);
+}
+
+// Through descriptors, each folder opened relative to the one above it: the
+// path is past PATH_MAX.
+void MakeDeepFolders(const std::string& root, const std::string& name, int levels,
+                     const std::vector<std::uint8_t>& bytes) {
+    int folder = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < levels; ++level) {
+        ::mkdirat(folder, name.c_str(), 0755);
+        const int next = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(std::exchange(folder, next));
+    }
+    const int file = ::openat(folder, "bottom.iff", O_WRONLY | O_CREAT, 0644);
+    if (::write(file, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        std::abort();
+    }
+    ::close(file);
+    ::close(folder);
+}
+
+namespace {
+
+void RemoveDeep(int folder, const std::string& name) {
+    if (const int next = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY); next >= 0) {
+        RemoveDeep(next, name);
+        ::unlinkat(next, "bottom.iff", 0);
+        ::close(next);
+        ::unlinkat(folder, name.c_str(), AT_REMOVEDIR);
+    }
+}
+
+}  // namespace
+
+void RemoveDeepFolders(const std::string& root, const std::string& name) {
+    const int top = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    RemoveDeep(top, name);
+    ::close(top);
 }
 
 }  // namespace marrowick::test
