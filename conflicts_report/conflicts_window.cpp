@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -233,17 +234,22 @@ QTreeWidgetItem* ConflictsWindow::FileNotes(const QString& heading,
 }
 
 QString ConflictsWindow::Shown(const QString& path) const {
+    // The folders checked are cleaned paths with the system's own separators;
+    // the walk continues a path with the separator it already uses.
+    const auto separator = [](QChar c) { return c == QLatin1Char('/') || c == QDir::separator(); };
     for (const QString& checked : paths_) {
-        if (path == checked || path.startsWith(checked + QLatin1Char('/'))) {
+        if (path == checked || (path.startsWith(checked) && separator(path.at(checked.size())))) {
             const QString above = QFileInfo(checked).path();
             return PrintableName(
-                path.mid(above.endsWith(QLatin1Char('/')) ? above.size() : above.size() + 1));
+                path.mid(separator(above.back()) ? above.size() : above.size() + 1));
         }
     }
     return PrintableName(path);
 }
 
 void ConflictsWindow::ApplyFilter(const QString& text) {
+    // A path typed with '/' finds files named with the system's separator.
+    const QString path = QDir::toNativeSeparators(text);
     for (int g = 0; g < view_->topLevelItemCount(); ++g) {
         QTreeWidgetItem* group = view_->topLevelItem(g);
         if (!group->data(kFile, kGroupRole).toBool()) {
@@ -251,9 +257,10 @@ void ConflictsWindow::ApplyFilter(const QString& text) {
         }
         bool match = group->text(kFile).contains(text, Qt::CaseInsensitive);
         for (int o = 0; o < group->childCount() && !match; ++o) {
-            for (int column : {kFile, kMember, kLabel}) {
-                match = match || group->child(o)->text(column).contains(text, Qt::CaseInsensitive);
-            }
+            const QTreeWidgetItem* row = group->child(o);
+            match = row->text(kFile).contains(path, Qt::CaseInsensitive) ||
+                    row->text(kMember).contains(text, Qt::CaseInsensitive) ||
+                    row->text(kLabel).contains(text, Qt::CaseInsensitive);
         }
         group->setHidden(!match);
     }
