@@ -88,27 +88,6 @@ OpenFolder OpenFolder::Given(const std::string& path) {
     return folder;
 }
 
-OpenFolder::OpenFolder(OpenFolder&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)),
-      identity_(other.identity_),
-      error_(std::move(other.error_)),
-      changed_(other.changed_) {}
-
-OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, -1);
-        identity_ = other.identity_;
-        error_ = std::move(other.error_);
-        changed_ = other.changed_;
-    }
-    return *this;
-}
-
-OpenFolder::~OpenFolder() {
-    Close();
-}
-
 void OpenFolder::Close() {
     if (handle_ >= 0) {
         ::close(handle_);
