@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -51,7 +52,12 @@ class WindowsReader : public ::testing::Test {
   protected:
     std::wstring Wide(const std::string& utf8) const { return *ToSystemName(utf8); }
     const TempFolder folder{"marrowick win "};
-    const std::string& dir = folder.root;
+    // With '\\' between folders, as the \\?\ form needs.
+    const std::string dir = [this] {
+        std::string path = folder.root;
+        std::ranges::replace(path, '/', '\\');
+        return path;
+    }();
 };
 
 // Names from the system and back: a surrogate without its partner is kept in three
