@@ -42,7 +42,6 @@ long long BytesRead() {  // what read-like calls have returned so far (Linux), o
 class Reader : public ::testing::Test, public MessageSink {
   protected:
     Reader() { parse.SetMessageSink(this); }
-    ~Reader() override { std::filesystem::remove_all(FsPath(dir)); }
     void ShowMessage(const std::string& text, const std::string& caption) override {
         shown += "{" + text + "|" + caption + "}";
     }
@@ -51,10 +50,7 @@ class Reader : public ::testing::Test, public MessageSink {
         return true;  // answered with Read Chunks
     }
     std::string Write(const Bytes& bytes) {  // to a file of its own
-        const std::string path = dir + std::to_string(++written) + ".iff";
-        std::filesystem::create_directories(FsPath(dir));
-        WriteFile(path, bytes);
-        return path;
+        return folder.Write(std::to_string(++written) + ".iff", bytes);
     }
     void Scan(const std::string& path) {
         shown.clear();
@@ -98,8 +94,8 @@ class Reader : public ::testing::Test, public MessageSink {
             << thumbnailRow << ':' << parse.ReadThumbnailBytes(thumbnailRow).size();
         return out.str();
     }
-    const std::string dir = Utf8Path(std::filesystem::temp_directory_path()) +
-                            "/marrowick test \xC3\xB6 & (" + std::to_string(ProcessId()) + ")/";
+    const TempFolder folder{"marrowick test \xC3\xB6 & ("};
+    const std::string& dir = folder.root;
     ParseIFF parse;
     std::string shown;  // {text|caption}..
     int written = 0;

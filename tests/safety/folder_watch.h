@@ -4,18 +4,11 @@
 
 #include <QString>
 
-#include <memory>
-
 namespace marrowick::test {
 
-class FolderWatch {
-  public:
-    virtual ~FolderWatch() = default;
-    // "N reads", followed by ", event 0x.." for anything else done since Start.
-    virtual QString Events() = 0;
-};
-
-// Nothing where the system keeps no such record that a test can read.
-std::unique_ptr<FolderWatch> StartFolderWatch(const QString& folder);
+// A watch on `folder`, or -1 where the system keeps no record a test can read.
+int StartFolderWatch(const QString& folder);
+// "N reads", then ", event 0x.." for anything else done since the start; ends the watch.
+QString StopFolderWatch(int watch);
 
 }  // namespace marrowick::test

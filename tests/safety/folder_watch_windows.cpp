@@ -4,8 +4,12 @@
 
 namespace marrowick::test {
 
-std::unique_ptr<FolderWatch> StartFolderWatch(const QString&) {
-    return nullptr;
+int StartFolderWatch(const QString&) {
+    return -1;
+}
+
+QString StopFolderWatch(int) {
+    return {};
 }
 
 }  // namespace marrowick::test

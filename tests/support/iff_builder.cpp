@@ -1,6 +1,7 @@
 #include "iff_builder.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -299,6 +300,12 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
     if (!out) {
         throw std::runtime_error("cannot write " + path);
     }
+}
+
+std::string TempFolder::Write(const std::string& relative, const Bytes& bytes) const {
+    std::filesystem::create_directories(FsPath(root + relative).parent_path());
+    WriteFile(root + relative, bytes);
+    return root + relative;
 }
 
 Bytes ReadFile(const std::string& path) {

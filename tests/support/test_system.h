@@ -37,17 +37,29 @@ inline std::string Utf8Path(const std::filesystem::path& path) {
 
 int ProcessId();
 
-// Windows only: removes a folder and all it holds, however long its path (in
-// the \\?\ form, or one the system takes whole).
-void RemoveTree(const std::wstring& folder);
-
 // POSIX only; false elsewhere.
 bool MakeNamedPipe(const std::string& path);
 bool RunningAsRoot();
 
-// A new, empty folder for a test. Its path ends in '/' and uses '/' between
-// folders on every system, so that paths the program shows read as on Linux.
-std::string MakeTemporaryFolder();
+// A new, empty folder for a test, its name starting with `prefix`. Its path
+// ends in '/' and uses '/' between folders on every system, so that paths the
+// program shows read as on Linux.
+std::string MakeTemporaryFolder(const std::string& prefix = "marrowick-test-");
+// Removes a folder and all it holds, however long its paths; links are removed,
+// not followed.
+void RemoveTree(const std::string& folder);
+
+// A temporary folder for one test, removed when it ends.
+struct TempFolder {
+    explicit TempFolder(const std::string& prefix = "marrowick-test-")
+        : root(MakeTemporaryFolder(prefix)) {}
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() { RemoveTree(root); }
+    // Writes `bytes` at `relative`, making the folders on its way; its path.
+    std::string Write(const std::string& relative, const std::vector<std::uint8_t>& bytes) const;
+    const std::string root;
+};
 
 // A link at `link` to the folder `target`, both absolute: a symbolic link on
 // POSIX systems, a junction on Windows. False, saying why, when the system
@@ -57,9 +69,8 @@ void RemoveFolderLink(const std::string& link);
 
 // `levels` folders named `name`, each in the one before, under `root`, with a
 // file "bottom.iff" holding `bytes` in the last: a path longer than the system
-// takes whole, made and removed a piece at a time.
+// takes whole, made a piece at a time.
 void MakeDeepFolders(const std::string& root, const std::string& name, int levels,
                      const std::vector<std::uint8_t>& bytes);
-void RemoveDeepFolders(const std::string& root, const std::string& name);
 
 }  // namespace marrowick::test

@@ -2,6 +2,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,8 +23,8 @@ bool RunningAsRoot() {
     return ::geteuid() == 0;
 }
 
-std::string MakeTemporaryFolder() {
-    std::string path = (std::filesystem::temp_directory_path() / "marrowick-test-XXXXXX").string();
+std::string MakeTemporaryFolder(const std::string& prefix) {
+    std::string path = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
     if (::mkdtemp(path.data()) == nullptr) {
         throw std::runtime_error("mkdtemp " + path);
     }
@@ -62,21 +63,32 @@ void MakeDeepFolders(const std::string& root, const std::string& name, int level
 
 namespace {
 
-void RemoveDeep(int folder, const std::string& name) {
-    if (const int next = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY); next >= 0) {
-        RemoveDeep(next, name);
-        ::unlinkat(next, "bottom.iff", 0);
-        ::close(next);
-        ::unlinkat(folder, name.c_str(), AT_REMOVEDIR);
+// Empties the folder open as `folder`, and closes it: through descriptors, each
+// folder opened relative to the one above it, so that no path is too long.
+void Empty(int folder) {
+    DIR* const entries = ::fdopendir(folder);
+    for (const dirent* entry; entries != nullptr && (entry = ::readdir(entries)) != nullptr;) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != ".." && ::unlinkat(folder, name.c_str(), 0) != 0) {
+            if (const int inner =
+                    ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+                inner >= 0) {
+                Empty(inner);
+            }
+            ::unlinkat(folder, name.c_str(), AT_REMOVEDIR);
+        }
     }
+    entries != nullptr ? static_cast<void>(::closedir(entries))
+                       : static_cast<void>(::close(folder));
 }
 
 }  // namespace
 
-void RemoveDeepFolders(const std::string& root, const std::string& name) {
-    const int top = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
-    RemoveDeep(top, name);
-    ::close(top);
+void RemoveTree(const std::string& folder) {
+    if (const int open = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW); open >= 0) {
+        Empty(open);
+    }
+    ::rmdir(folder.c_str());
 }
 
 }  // namespace marrowick::test

@@ -95,23 +95,31 @@ bool RunOnHost(const std::wstring& program, const std::vector<std::wstring>& arg
     return done();
 }
 
-}  // namespace
-
-void RemoveTree(const std::wstring& folder) {
+// A folder's tree in the \\?\ form; a junction or link in it is removed, not
+// followed.
+void RemoveWide(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-        const std::wstring name = found.cFileName;
+        const std::wstring name = found.cFileName, path = folder + L"\\" + name;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            DeleteFileW((folder + L"\\" + name).c_str());
+            DeleteFileW(path.c_str());
+        } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            RemoveDirectoryW(path.c_str());
         } else if (name != L"." && name != L"..") {
-            RemoveTree(folder + L"\\" + name);
+            RemoveWide(path);
         }
     }
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
     }
     RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& folder) {
+    RemoveWide(LongForm(folder));
 }
 
 int ProcessId() {
@@ -126,12 +134,12 @@ bool RunningAsRoot() {
     return false;
 }
 
-std::string MakeTemporaryFolder() {
+std::string MakeTemporaryFolder(const std::string& prefix) {
     static int made = 0;
     std::filesystem::path path;
     do {  // create_directory is false for a folder that is there already
         path = std::filesystem::temp_directory_path() /
-               ("marrowick-test-" + std::to_string(ProcessId()) + "-" + std::to_string(++made));
+               FsPath(prefix + std::to_string(ProcessId()) + "-" + std::to_string(++made));
     } while (!std::filesystem::create_directory(path));
     std::string utf8 = Utf8Path(path);
     std::replace(utf8.begin(), utf8.end(), '\\', '/');
@@ -180,10 +188,6 @@ void MakeDeepFolders(const std::string& root, const std::string& name, int level
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-}
-
-void RemoveDeepFolders(const std::string& root, const std::string& name) {
-    RemoveTree(LongForm(root) + L"\\" + FsPath(name).wstring());
 }
 
 }  // namespace marrowick::test
