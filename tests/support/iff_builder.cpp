@@ -15,17 +15,17 @@ namespace {
 constexpr std::size_t kChunkHeader = 76;
 constexpr std::size_t kLabelField = 64;
 
-// Appends `value` in `bytes` bytes, little-endian, or big-endian when `big`.
-void Append(Bytes& out, std::uint32_t value, int bytes, bool big = false) {
+// Writes `value` at `at` in `bytes` bytes, little-endian, or big-endian when `big`.
+void Put(Bytes& out, std::size_t at, std::uint32_t value, int bytes, bool big = false) {
     for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * (big ? bytes - 1 - i : i))));
+        out.at(at + static_cast<std::size_t>(i)) =
+            static_cast<std::uint8_t>(value >> (8 * (big ? bytes - 1 - i : i)));
     }
 }
 
-void Put(Bytes& out, std::size_t at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(value >> (8 * i));
-    }
+void Append(Bytes& out, std::uint32_t value, int bytes, bool big = false) {
+    out.resize(out.size() + static_cast<std::size_t>(bytes));
+    Put(out, out.size() - static_cast<std::size_t>(bytes), value, bytes, big);
 }
 
 Bytes ChunkHeader(const std::string& type, std::uint32_t size, std::int16_t id,
@@ -182,8 +182,7 @@ std::uint32_t IffBuilder::Chunk(const std::string& type, std::int16_t id, const 
         ChunkHeader(type, static_cast<std::uint32_t>(kChunkHeader + data.size()), id, label);
     body_.insert(body_.end(), header.begin(), header.end());
     body_.insert(body_.end(), data.begin(), data.end());
-    auto list = std::find_if(lists_.begin(), lists_.end(),
-                             [&](const TypeList& l) { return l.type == type; });
+    auto list = std::ranges::find(lists_, type, &TypeList::type);
     if (list == lists_.end()) {
         list = lists_.insert(list, {type, 0, {}});
     }
@@ -194,8 +193,7 @@ std::uint32_t IffBuilder::Chunk(const std::string& type, std::int16_t id, const 
 
 Bytes IffBuilder::Build() const {
     Bytes out = body_;
-    const std::string signature = "IFF FILE 2.5:TYPE FOLLOWED BY SIZE";
-    std::copy(signature.begin(), signature.end(), out.begin());
+    std::ranges::copy(std::string_view("IFF FILE 2.5:TYPE FOLLOWED BY SIZE"), out.begin());
     if (omit_map_) {
         out.insert(out.end(), trailer_.begin(), trailer_.end());
         return out;
@@ -241,9 +239,7 @@ Bytes IffBuilder::Build() const {
         out.insert(out.end(), map.begin(), map.end());
     }
     out.insert(out.end(), trailer_.begin(), trailer_.end());
-    Bytes offset;
-    Append(offset, mapOffset, 4, true);
-    std::copy(offset.begin(), offset.end(), out.begin() + 60);
+    Put(out, 60, mapOffset, 4, true);
     return out;
 }
 
@@ -255,8 +251,7 @@ void ArchiveBuilder::Member(const std::string& name, const Bytes& bytes) {
 
 Bytes ArchiveBuilder::Build() const {
     Bytes out = bodies_;
-    const std::string signature = "FAR!byAZ";
-    std::copy(signature.begin(), signature.end(), out.begin());
+    std::ranges::copy(std::string_view("FAR!byAZ"), out.begin());
     Put(out, 8, version_, 4);
     Put(out, 12, static_cast<std::uint32_t>(out.size()), 4);
     Append(out, count_.value_or(static_cast<std::uint32_t>(entries_.size())), 4);
@@ -274,19 +269,16 @@ Bytes ArchiveBuilder::Build() const {
 Bytes TypicalObjectFile(const std::string& label, std::int16_t firstId, std::int16_t catalogId,
                         std::uint32_t guid, int subTiles) {
     IffBuilder file;
-    ObjectDefinition master;
-    master.guid = guid;
-    master.original_guid = guid;
-    master.price = 350;
-    master.room_flags = 8;
-    master.type_flags = 1;
-    master.catalog_id = catalogId;
-    file.Object(firstId, label, master);
+    file.Object(firstId, label,
+                {.guid = guid,
+                 .price = 350,
+                 .room_flags = 8,
+                 .type_flags = 1,
+                 .catalog_id = catalogId,
+                 .original_guid = guid});
     for (int i = 1; i <= subTiles; ++i) {
-        ObjectDefinition tile;
-        tile.guid = guid + static_cast<std::uint32_t>(i);
         file.Object(static_cast<std::int16_t>(firstId + i), label + " - tile " + std::to_string(i),
-                    tile);
+                    {.guid = guid + static_cast<std::uint32_t>(i)});
     }
     file.Chunk("CTSS", catalogId, "", CatalogTexts(label, "A fine " + label + " for any home."));
     file.Chunk("BMP_", catalogId, "", CatalogThumbnail(0x3060C0, 0x60A0F0));
