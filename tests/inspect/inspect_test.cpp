@@ -114,6 +114,13 @@ TEST(Listing, TableOfEachFileSaysHowItWasRead) {
                   "  Read by: resource map\n  Objects: none\n");
 }
 
+// The first line of a GUID check's text report, with no copies of one file.
+std::string Summary(int files, int objects, int conflicts, int errors) {
+    return "Files: " + std::to_string(files) + "  Objects: " + std::to_string(objects) +
+           "  Conflicts: " + std::to_string(conflicts) +
+           "  Copies of one file: 0  Errors: " + std::to_string(errors) + "\n";
+}
+
 // What the walk of w.iff, cut short in its second object, says.
 const std::string kCutShort =
     "Reading stopped at byte 356: the chunk there is 292 bytes long and runs past the end of the "
@@ -475,11 +482,6 @@ TEST(Walk, EachFileOnceAndNothingOutside) {
         fs::rename(dl + "/sub", away);
         fs::create_directory_symlink(out, dl + "/sub");
     };
-    const auto read = [](int files, int objects, int conflicts, int errors) {
-        return "Files: " + std::to_string(files) + "  Objects: " + std::to_string(objects) +
-               "  Conflicts: " + std::to_string(conflicts) +
-               "  Copies of one file: 0  Errors: " + std::to_string(errors) + "\n";
-    };
     const std::string outLink = dl + "/out.iff: is a link to the file " + out +
                                 "/b.iff, outside the folders given; it is not followed.\n";
     const std::string cannot = dl + "/sub: Could not open \"" + dl + "/sub\": ";
@@ -489,37 +491,37 @@ TEST(Walk, EachFileOnceAndNothingOutside) {
         std::string summary, notices;
         std::function<void()> before = [] {};
     } cases[] = {
-        {{a, a}, none, none, read(1, 1, 0, 0), ""},
-        {{a, dl}, none, none, read(3, 3, 0, 0), outLink},
-        {{dl, a}, none, none, read(3, 3, 0, 0), outLink},
-        {{deep}, none, none, read(2, 2, 1, 0), ""},
+        {{a, a}, none, none, Summary(1, 1, 0, 0), ""},
+        {{a, dl}, none, none, Summary(3, 3, 0, 0), outLink},
+        {{dl, a}, none, none, Summary(3, 3, 0, 0), outLink},
+        {{deep}, none, none, Summary(2, 2, 1, 0), ""},
         {{dl},
          swap,
          none,
-         read(2, 2, 0, 0),
+         Summary(2, 2, 0, 0),
          outLink + dl + "/sub: is a link to the folder " + out +
              ", outside the folders given; it is not followed.\n"},
         {{dl},
          none,
          swap,
-         read(3, 2, 0, 1),
+         Summary(3, 2, 0, 1),
          outLink + dl + "/sub/b.iff: Could not open \"" + dl +
              "/sub/b.iff\": it is not the file found there when its folder was read; it, or a "
              "folder on its path, has been replaced since.\n"},
         {{dl},
          [&] { fs::rename(dl + "/sub", away); },
          none,
-         read(2, 2, 0, 1),
+         Summary(2, 2, 0, 1),
          outLink + cannot + "No such file or directory.\n"},
         {{dl},
          [&] { fs::permissions(dl + "/sub", fs::perms::none); },
          none,
-         read(2, 2, 0, 1),
+         Summary(2, 2, 0, 1),
          outLink + cannot + "Permission denied.\n"},
         {{dl + "/sub"},  // a folder named that cannot be opened is an error too
          none,
          none,
-         read(0, 0, 0, 1),
+         Summary(0, 0, 0, 1),
          cannot + "Permission denied.\n",
          [&] { fs::permissions(dl + "/sub", fs::perms::none); }}};
     for (const auto& row : cases) {
@@ -785,12 +787,6 @@ TEST_F(Collection, CommandLineAndExitStatuses) {
     }
 }
 
-// A path as Windows writes it, for what the system resolves.
-std::string Native(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 // Junctions are links: one to a folder inside the folders given is followed,
 // one leading out is told and not followed, as links are on Linux.
 TEST(OnWindows, JunctionsAreLinks) {
@@ -807,17 +803,15 @@ TEST(OnWindows, JunctionsAreLinks) {
         !marrowick::test::MakeFolderLink(out, dl + "/out", why)) {
         GTEST_SKIP() << "this system makes no junction: " << why;
     }
-    const auto read = [](int files, int conflicts) {
-        return "Files: " + std::to_string(files) + "  Objects: " + std::to_string(files) +
-               "  Conflicts: " + std::to_string(conflicts) + "  Copies of one file: 0  Errors: 0\n";
-    };
+    std::string native = out;  // as Windows writes what the system resolves
+    std::ranges::replace(native, '/', '\\');
     const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"--conflicts", dl},
-         read(2, 0),
-         dl + "/out: is a link to the folder " + Native(out) +
+         Summary(2, 2, 0, 0),
+         dl + "/out: is a link to the folder " + native +
              ", outside the folders given; it is not followed.\n"},
-        {{"--conflicts", dl, out}, read(3, 1), ""},
-        {{"--conflicts", dl + "/in"}, read(1, 0), ""}};
+        {{"--conflicts", dl, out}, Summary(3, 3, 1, 0), ""},
+        {{"--conflicts", dl + "/in"}, Summary(1, 1, 0, 0), ""}};
     for (const auto& [arguments, summary, err] : cases) {
         const RunResult run = Inspect(arguments);
         EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), summary) << arguments.back();

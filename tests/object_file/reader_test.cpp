@@ -374,8 +374,8 @@ TEST_F(Reader, ArchiveManifests) {
     };
     const auto as = [](ArchiveBuilder&) {};
     Bytes offsetPast = built(as);
-    offsetPast[12] = 398 & 0xFF;  // 3 bytes before the end: too few for the count
-    offsetPast[13] = 398 >> 8;
+    // 3 bytes before the end: too few for the count.
+    std::ranges::copy(Bytes{398 & 0xFF, 398 >> 8}, offsetPast.begin() + 12);
     const std::string members =
         "[objects/Chair.IFF 16+100][Caf\xE9.iff 119+100][objects/Chair.IFF 20+100][past.iff "
         "16+4294967280: The member takes bytes 16 to 4294967296 of the archive, but the archive "
@@ -395,8 +395,6 @@ TEST_F(Reader, ArchiveManifests) {
          "byte 401."},
         {built([](ArchiveBuilder& a) { a.SetVersion(0); }),
          "The archive is of version 0; only archives of version 1 can be read."},
-        {built([](ArchiveBuilder& a) { a.SetVersion(3); }),
-         "The archive is of version 3; only archives of version 1 can be read."},
         {built(as, 389),
          "The archive is cut short: it is 12 bytes long, too short for its "
          "16-byte header."},
@@ -427,10 +425,8 @@ TEST_F(Reader, ArchiveBounds) {
         return archive.Build();
     };
     Bytes sparse = named("x.iff");
-    sparse[77] = 0;  // the name's length: 256 MiB, the file made as long (holes)
-    sparse[78] = 0;
-    sparse[79] = 0;
-    sparse[80] = 0x10;
+    // The name's length: 256 MiB, the file made as long (holes).
+    std::ranges::copy(Bytes{0, 0, 0, 0x10}, sparse.begin() + 77);
     const std::string refused =
         "The name of member 2 of 2 in the archive's manifest, whose entry "
         "starts at byte 65, is ";
