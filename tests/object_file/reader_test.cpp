@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <ranges>
 #include <sstream>
 
 #include "archive.h"
@@ -23,11 +24,8 @@ namespace {
 const std::string kCut = "The file is cut short: it ends at byte ";
 
 Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& part : parts) {
-        out.insert(out.end(), part.begin(), part.end());
-    }
-    return out;
+    const auto joined = parts | std::views::join;
+    return Bytes(joined.begin(), joined.end());
 }
 
 long long BytesRead() {  // what read-like calls have returned so far (Linux), or 0
