@@ -203,28 +203,6 @@ TEST_F(Reader, WhatAScanShowsAndIndexes) {
     }
 }
 
-// Catalog-text entries are walked by their labels as object entries are: a label,
-// its zero byte, and a pad where the two are odd. Empty labels make 10-byte steps.
-TEST_F(Reader, CatalogTextEntriesAreWalkedByTheirLabels) {
-    const std::vector<std::vector<std::string>> rows = {
-        {"", ""},
-        {"ab", "name", "ab"},         // padded
-        {"NPC Drk", "NPC Med", "c"},  // even with the zero byte
-        {"", "NPC Drk", "", "name", ""},
-    };
-    for (const std::vector<std::string>& labels : rows) {
-        IffBuilder file;  // its map labels each entry as its chunk
-        std::string index;
-        for (std::size_t i = 0; i < labels.size(); ++i) {
-            const auto id = static_cast<std::int16_t>(7 + i);
-            const std::uint32_t at = file.Chunk("CTSS", id, labels[i], CatalogTexts("N", "D"));
-            index += "[c" + std::to_string(id) + '@' + std::to_string(at) + ']';
-        }
-        Scan(Write(file.Build()));
-        EXPECT_EQ(Dump(), index) << labels[1];  // no message, no warning
-    }
-}
-
 // Through its map, walked, or with the map at 0xFFFF0000 of a sparse 6 GiB file, a file
 // lists and decodes alike, reading little. A definition of bytes 64, 65 .. 23 tells fields apart.
 TEST_F(Reader, AFileListsAndDecodesAlikeThroughItsMapWalkedOrFar) {
