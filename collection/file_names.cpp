@@ -2,42 +2,13 @@
 
 #include <cstdint>
 
+#include "utf8.h"
+
 namespace marrowick {
 namespace {
 
 constexpr char16_t kByteBase = 0xDC00;
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// The length of the valid UTF-8 sequence at `p`, or 0.
-std::size_t Utf8Length(const unsigned char* p, std::size_t left) {
-    const auto continuation = [&](std::size_t k) { return k < left && (p[k] & 0xC0) == 0x80; };
-    if (p[0] < 0x80) {
-        return 1;
-    }
-    if (p[0] >= 0xC2 && p[0] <= 0xDF) {
-        return continuation(1) ? 2 : 0;
-    }
-    if (p[0] >= 0xE0 && p[0] <= 0xEF) {
-        if (!continuation(1) || !continuation(2) || (p[0] == 0xE0 && p[1] < 0xA0) ||
-            (p[0] == 0xED && p[1] >= 0xA0)) {
-            return 0;
-        }
-        return 3;
-    }
-    if (p[0] >= 0xF0 && p[0] <= 0xF4) {
-        if (!continuation(1) || !continuation(2) || !continuation(3) ||
-            (p[0] == 0xF0 && p[1] < 0x90) || (p[0] == 0xF4 && p[1] >= 0x90)) {
-            return 0;
-        }
-        return 4;
-    }
-    return 0;
-}
-
-// Whether `p` starts with a surrogate in the generalized UTF-8 form.
-bool IsEncodedSurrogate(const unsigned char* p, std::size_t left) {
-    return left >= 3 && p[0] == 0xED && p[1] >= 0xA0 && p[1] <= 0xBF && (p[2] & 0xC0) == 0x80;
-}
 
 // Appends `text` to `out` piece by piece: runs of UTF-8 through `run`, each
 // kept unit as U+FFFD.
@@ -58,22 +29,19 @@ void AppendShown(std::string& out, std::string_view text, const Run& run) {
 }  // namespace
 
 NamePiece NextNamePiece(std::string_view name, NameRule rule) {
-    const auto* p = reinterpret_cast<const unsigned char*>(name.data());
     std::size_t valid = 0;
-    while (valid < name.size()) {
-        const std::size_t length = Utf8Length(p + valid, name.size() - valid);
-        if (length == 0) {
-            break;
-        }
-        valid += length;
+    Utf8Char next;
+    while (valid < name.size() && (next = ReadUtf8(name.substr(valid))).size != 0 &&
+           !IsSurrogate(next.code)) {
+        valid += next.size;
     }
     if (valid > 0 || name.empty()) {
         return {valid, 0};
     }
-    if (rule == NameRule::Utf16 && IsEncodedSurrogate(p, name.size())) {
-        return {3, static_cast<char16_t>(0xD000 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F))};
+    if (rule == NameRule::Utf16 && next.size != 0) {
+        return {next.size, static_cast<char16_t>(next.code)};  // a surrogate
     }
-    return {1, static_cast<char16_t>(kByteBase + p[0])};
+    return {1, static_cast<char16_t>(kByteBase + static_cast<unsigned char>(name[0]))};
 }
 
 bool AppendKeptUnit(std::string& name, char16_t unit, NameRule rule) {
@@ -84,12 +52,10 @@ bool AppendKeptUnit(std::string& name, char16_t unit, NameRule rule) {
         name += static_cast<char>(unit - kByteBase);
         return true;
     }
-    if (unit < 0xD800 || unit > 0xDFFF) {
+    if (!IsSurrogate(unit)) {
         return false;
     }
-    name += static_cast<char>(0xE0 | unit >> 12);
-    name += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
-    name += static_cast<char>(0x80 | (unit & 0x3F));
+    AppendUtf8(name, unit);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "utf8.h"
+
 namespace marrowick {
 namespace {
 
@@ -52,22 +54,7 @@ std::string FromSystemName(std::wstring_view name) {
         if (IsHigh(code) && i + 1 < name.size() && IsLow(static_cast<char16_t>(name[i + 1]))) {
             code = 0x10000 + ((code - 0xD800) << 10) + (static_cast<char16_t>(name[++i]) - 0xDC00);
         }
-        const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
-        if (code < 0x80) {
-            out += byte(code);
-        } else if (code < 0x800) {
-            out += byte(0xC0 | code >> 6);
-            out += byte(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {  // an unpaired surrogate too
-            out += byte(0xE0 | code >> 12);
-            out += byte(0x80 | (code >> 6 & 0x3F));
-            out += byte(0x80 | (code & 0x3F));
-        } else {
-            out += byte(0xF0 | code >> 18);
-            out += byte(0x80 | (code >> 12 & 0x3F));
-            out += byte(0x80 | (code >> 6 & 0x3F));
-            out += byte(0x80 | (code & 0x3F));
-        }
+        AppendUtf8(out, code);  // an unpaired surrogate too
     }
     return out;
 }
@@ -77,51 +64,23 @@ std::optional<std::wstring> ToSystemName(std::string_view name) {
     out.reserve(name.size());
     bool afterHigh = false;  // the last unit was an unpaired high surrogate
     for (std::size_t i = 0; i < name.size();) {
-        const auto lead = static_cast<unsigned char>(name[i]);
-        const auto at = [&name](std::size_t index) {
-            return index < name.size() ? static_cast<unsigned char>(name[index]) : 0u;
-        };
-        // The bytes that follow a lead byte, and the range its first one must lie in
-        // (the shortest form only; no code point past U+10FFFF).
-        std::size_t more = 0;
-        unsigned low = 0x80, high = 0xBF;
-        char32_t code = lead;
-        if (lead < 0x80) {
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            more = 1;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            more = 2;
-            code = lead & 0x0F;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            more = 3;
-            code = lead & 0x07;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
+        const Utf8Char next = ReadUtf8(name.substr(i));
+        if (next.size == 0) {
             return std::nullopt;
         }
-        for (std::size_t k = 1; k <= more; ++k) {
-            const unsigned next = at(i + k);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-                return std::nullopt;
-            }
-            code = code << 6 | (next & 0x3F);
-        }
-        i += 1 + more;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (code >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+        i += next.size;
+        if (next.code >= 0x10000) {
+            const char32_t above = next.code - 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (above >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (above & 0x3FF));
             afterHigh = false;
             continue;
         }
-        if (afterHigh && IsLow(code)) {
+        if (afterHigh && IsLow(next.code)) {
             return std::nullopt;  // a pair in two halves: it reads back as one character
         }
-        afterHigh = IsHigh(code);
-        out += static_cast<wchar_t>(code);
+        afterHigh = IsHigh(next.code);
+        out += static_cast<wchar_t>(next.code);
     }
     return out;
 }
