@@ -1,7 +1,8 @@
 // The report of a GUID check, in a window of its own: a summary, the GUIDs that
 // more than one object uses (true conflicts first), the objects with no GUID
-// and the files that could not be read. It copies as marrowick-inspect
-// --conflicts prints it for the same paths.
+// and the files that could not be read, with the details of the row selected.
+// It copies and saves as marrowick-inspect --conflicts prints it for the same
+// paths; a row's menu copies its GUID or path and shows its folder.
 #pragma once
 
 #include <QStringList>
@@ -11,18 +12,22 @@
 
 #include "guid_check.h"
 
+class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace marrowick {
 
+class Desktop;
+
 class ConflictsWindow final : public QWidget {
     Q_OBJECT
   public:
-    // `paths` are the absolute files and folders that were checked.
+    // `paths` are the absolute files and folders that were checked. Saving,
+    // its messages and Show in Folder go through `desktop`.
     ConflictsWindow(const QStringList& paths, std::shared_ptr<const GuidCheck> check,
-                    QWidget* parent = nullptr);
+                    Desktop& desktop, QWidget* parent = nullptr);
 
     // The report as marrowick-inspect --conflicts prints it.
     QString ReportText() const;
@@ -45,17 +50,31 @@ class ConflictsWindow final : public QWidget {
     // them one by one would update it thousands of times.
     void FillView();
     QTreeWidgetItem* Group(const SharedGuid& group) const;
-    void AddObject(QTreeWidgetItem* parent, const GuidUser& user) const;
+    QTreeWidgetItem* NoGuidSection() const;
+    void AddObject(QTreeWidgetItem* parent, const GuidUser& user,
+                   const std::array<std::uint8_t, 4>& guid) const;
     QTreeWidgetItem* FileNotes(const QString& heading, const std::vector<FileError>& notes) const;
+    // Gives a row that names file `file` its path, tooltip and details.
+    void NameFile(QTreeWidgetItem* row, int file, const QString& message = {}) const;
     // A file's path below the folder that holds the checked path it lies in.
     QString Shown(const QString& path) const;
+    // Sizes the columns to their contents and the window to them, within the screen.
+    void FitToContents();
     void ApplyFilter(const QString& text);
     void Activate(QTreeWidgetItem* item);
+    void ShowDetails();
+    void ShowRowMenu(QTreeWidgetItem* item, const QPoint& at);
+    void SaveReport();
+    // Whether writing `path` could touch an object file, an archive or a file read.
+    bool IsReadFile(const QString& path) const;
 
     const QStringList paths_;
     const std::shared_ptr<const GuidCheck> check_;
+    Desktop& desktop_;
+    QString savePath_;  // where the dialog starts: the last place saved to
     QLineEdit* filter_ = nullptr;
     QTreeWidget* view_ = nullptr;
+    QLabel* details_ = nullptr;
 };
 
 }  // namespace marrowick

@@ -42,16 +42,32 @@ class Counter final : public GuidCheckObserver {
 
 }  // namespace
 
-QString CheckTitle(const QStringList& paths) {
-    const QString first = paths.value(0);
-    const QString name = QFileInfo(first).fileName();
-    return GuidCheckDialog::tr("GUID Conflicts \u2013 %1").arg(name.isEmpty() ? first : name);
+QString CheckedPaths(const QStringList& paths) {
+    if (paths.size() > 3) {
+        const auto folders = std::count_if(paths.begin(), paths.end(), [](const QString& path) {
+            return QFileInfo(path).isDir();
+        });
+        return folders == paths.size() ? GuidCheckDialog::tr("%1 folders").arg(paths.size())
+               : folders == 0          ? GuidCheckDialog::tr("%1 files").arg(paths.size())
+                              : GuidCheckDialog::tr("%1 files and folders").arg(paths.size());
+    }
+    QStringList names;
+    for (const QString& path : paths) {
+        const QString name = QFileInfo(path).fileName();
+        names << (name.isEmpty() ? path : name);  // a root has no last component
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+QString CheckTitle(const QStringList& paths, bool readByChunks) {
+    const QString title = GuidCheckDialog::tr("GUID Conflicts \u2013 %1").arg(CheckedPaths(paths));
+    return readByChunks ? GuidCheckDialog::tr("%1 (read by chunks)").arg(title) : title;
 }
 
 GuidCheckDialog::GuidCheckDialog(const QStringList& paths, bool readChunks, QWidget* parent,
                                  Pace pace)
     : QProgressDialog(parent), total_(kNotWalked), pace_(std::move(pace)) {
-    setWindowTitle(CheckTitle(paths));
+    setWindowTitle(tr("Checking GUIDs \u2013 %1").arg(CheckedPaths(paths)));
     setLabelText(tr("Looking for object files\u2026"));
     setRange(0, 0);  // a busy indicator until the folders have been walked
     setAutoReset(false);

@@ -19,8 +19,12 @@
 
 namespace marrowick {
 
-// "GUID Conflicts – name": the first path's last component names a check.
-QString CheckTitle(const QStringList& paths);
+// What a check is called after the paths it was given: up to three by their
+// last component ("downloads, GameData"), more by their count ("5 folders").
+QString CheckedPaths(const QStringList& paths);
+// The report's title: "GUID Conflicts – downloads, GameData", and "(read by
+// chunks)" after it for a check that read files without a map so.
+QString CheckTitle(const QStringList& paths, bool readByChunks = false);
 
 class GuidCheckDialog final : public QProgressDialog {
     Q_OBJECT

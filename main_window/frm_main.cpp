@@ -31,8 +31,10 @@
 namespace marrowick {
 
 const QString FrmMain::kStartFolder = QStringLiteral("C:\\RIRUVIZOR\\extracted\\objects\\");
-// Qt matches the patterns without regard to case, so x.iff is offered too.
-const QString FrmMain::kFileFilter = QStringLiteral("Tavisk Object Files (*.IFF);;All Files (*.*)");
+// Qt matches the patterns without regard to case, so x.iff is offered too. The
+// second entry shows the archives beside them, which open through the picker.
+const QString FrmMain::kFileFilter = QStringLiteral(
+    "Tavisk Object Files (*.IFF);;Object Files and Archives (*.iff *.far);;All Files (*.*)");
 const QString FrmMain::kMakerAddress = QStringLiteral("https://corvane.example/");
 const QString FrmMain::kWorkshopAddress = QStringLiteral("https://tavisk-workshop.example/");
 const QString FrmMain::kReadChunks = QStringLiteral("Read Chunks");
@@ -404,7 +406,7 @@ void FrmMain::CheckForConflicts(const QStringList& paths, bool readChunks) {
     auto* progress = new GuidCheckDialog(absolute, readChunks, this);
     connect(progress, &GuidCheckDialog::Finished, this,
             [this, absolute](std::shared_ptr<const GuidCheck> check) {
-                auto* report = new ConflictsWindow(absolute, std::move(check));
+                auto* report = new ConflictsWindow(absolute, std::move(check), desktop_);
                 reports_.removeAll(nullptr);
                 reports_ << report;
                 connect(report, &ConflictsWindow::OpenObject, this,

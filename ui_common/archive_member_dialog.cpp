@@ -17,7 +17,7 @@
 namespace marrowick {
 
 // The members in view, by name and size. Archives hold thousands: one model
-// that filters its own rows keeps filling and each keystroke quick.
+// that filters and sorts its own rows keeps filling and each keystroke quick.
 class MemberTable final : public QAbstractTableModel {
   public:
     MemberTable(const QList<ArchiveMemberChoice>& members, QObject* parent)
@@ -37,7 +37,28 @@ class MemberTable final : public QAbstractTableModel {
                 shown_.append(i);
             }
         }
+        Order();
         endResetModel();
+    }
+
+    // By name (in any letter case) or size; -1, as before any header is
+    // clicked, keeps the archive's order. The rows selected stay selected.
+    void sort(int column, Qt::SortOrder order) override {
+        column_ = column;
+        order_ = order;
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        const QModelIndexList before = persistentIndexList();
+        QList<int> members;
+        for (const QModelIndex& index : before) {
+            members << MemberAt(index.row());
+        }
+        Order();
+        QModelIndexList after;
+        for (qsizetype i = 0; i < before.size(); ++i) {
+            after << index(static_cast<int>(shown_.indexOf(members[i])), before[i].column());
+        }
+        changePersistentIndexList(before, after);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
 
     int rowCount(const QModelIndex& parent) const override {
@@ -72,8 +93,24 @@ class MemberTable final : public QAbstractTableModel {
     }
 
   private:
+    void Order() {
+        std::sort(shown_.begin(), shown_.end());  // equal names or sizes in the archive's order
+        const auto key = [this](int a, int b) {
+            return column_ == 0
+                       ? members_[a].name.compare(members_[b].name, Qt::CaseInsensitive) < 0
+                       : members_[a].size < members_[b].size;
+        };
+        if (column_ == 0 || column_ == 1) {
+            std::stable_sort(shown_.begin(), shown_.end(), [&key, this](int a, int b) {
+                return order_ == Qt::AscendingOrder ? key(a, b) : key(b, a);
+            });
+        }
+    }
+
     QList<ArchiveMemberChoice> members_;
     QList<int> shown_;  // indices into members_
+    int column_ = -1;
+    Qt::SortOrder order_ = Qt::AscendingOrder;
 };
 
 ArchiveMemberDialog::ArchiveMemberDialog(const QString& archiveName,
@@ -98,6 +135,8 @@ ArchiveMemberDialog::ArchiveMemberDialog(const QString& archiveName,
     view_->setAlternatingRowColors(true);
     view_->setTextElideMode(Qt::ElideMiddle);  // a long folder keeps the file's name in view
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->header()->setSortIndicator(-1, Qt::AscendingOrder);  // the archive's order at first
+    view_->setSortingEnabled(true);
     // Sized from the largest member, not by measuring every row.
     std::uint64_t largest = 0;
     for (const ArchiveMemberChoice& member : members) {

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <unistd.h>
@@ -19,6 +20,30 @@ QString QtDesktop::AskOpenFile(QWidget* parent, const QString& startFolder, cons
 
 QString QtDesktop::AskFolder(QWidget* parent, const QString& startFolder) {
     return QFileDialog::getExistingDirectory(parent, QString(), startFolder);
+}
+
+QString QtDesktop::AskSaveFile(QWidget* parent, const QString& startPath, const QString& filters,
+                               QString* selectedFilter) {
+    QFileDialog dialog(parent, QString(), startPath, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (selectedFilter && !selectedFilter->isEmpty()) {
+        dialog.selectNameFilter(*selectedFilter);
+    }
+    // A name typed without an extension gets the filter's, before the dialog
+    // asks whether to replace a file of that name.
+    const auto suffixOf = [](const QString& filter) {
+        return QRegularExpression(QStringLiteral(R"(\*\.(\w+))")).match(filter).captured(1);
+    };
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    if (selectedFilter) {
+        *selectedFilter = dialog.selectedNameFilter();
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 void QtDesktop::ShowMessage(QWidget* parent, const QString& text, const QString& caption) {

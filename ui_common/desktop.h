@@ -31,6 +31,13 @@ class Desktop {
     // string when the user cancels.
     virtual QString AskFolder(QWidget* parent, const QString& startFolder) = 0;
 
+    // Shows the file-save dialog at `startPath` (a folder and a proposed name),
+    // offering `filters` in Qt's ";;" separated form. `selectedFilter` holds the
+    // filter offered first and receives the one the user picked. Returns the
+    // chosen path, or an empty string when the user cancels.
+    virtual QString AskSaveFile(QWidget* parent, const QString& startPath, const QString& filters,
+                                QString* selectedFilter) = 0;
+
     // A modal message box with an OK button only and no icon.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption) = 0;
 
@@ -48,22 +55,31 @@ class Desktop {
     // Asks the desktop to open a web address; the result is ignored.
     virtual void OpenWebAddress(const QString& address) = 0;
 
+    // Shows the folder that holds the file or folder `path` in the system's file
+    // manager, with `path` selected where the system can; the result is ignored.
+    virtual void ShowInFolder(const QString& path) = 0;
+
     // Ends the program at once: no further window event runs.
     virtual void EndProgram() = 0;
 };
 
-// The real desktop: Qt's dialogs, QDesktopServices, and an immediate exit.
+// The real desktop: Qt's dialogs, QDesktopServices or the system's file
+// manager, and an immediate exit.
 class QtDesktop final : public Desktop {
   public:
     QString AskOpenFile(QWidget* parent, const QString& startFolder,
                         const QString& filter) override;
     QString AskFolder(QWidget* parent, const QString& startFolder) override;
+    QString AskSaveFile(QWidget* parent, const QString& startPath, const QString& filters,
+                        QString* selectedFilter) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
     bool ShowMessageWithButton(QWidget* parent, const QString& text, const QString& caption,
                                const QString& button) override;
     int ChooseArchiveMember(QWidget* parent, const QString& archiveName,
                             const QList<ArchiveMemberChoice>& members) override;
     void OpenWebAddress(const QString& address) override;
+    // In show_in_folder_<system>.cpp.
+    void ShowInFolder(const QString& path) override;
     void EndProgram() override;
 };
 

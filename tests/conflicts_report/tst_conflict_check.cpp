@@ -280,6 +280,7 @@ void CheckTests::report() {
 
 // Read Chunks is offered where a file has no map or was cut short before it.
 void CheckTests::readChunksOffered() {
+    Harness h;
     for (const auto& [error, offered] : {std::pair{std::string(kNotValidIff), false},
                                          {kNoResourceMap, true},
                                          {CutInHeaderMessage(9), true},
@@ -289,7 +290,7 @@ void CheckTests::readChunksOffered() {
         check->read.listings.emplace_back().error = error;
         check->read.files.push_back({});
         check->errors.push_back({0, error});
-        const ConflictsWindow report({u"x.iff"_s}, check);
+        const ConflictsWindow report({u"x.iff"_s}, check, h);
         QCOMPARE(!report.findChild<QPushButton*>(u"ReadChunks"_s)->isHidden(), offered);
     }
 }

@@ -15,13 +15,15 @@ using namespace Qt::StringLiterals;
 
 // The reader, both windows, and a desktop that answers for the user.
 struct Harness final : Desktop {
-    QString answer;           // the open and folder dialogs'; empty is a cancel
+    QString answer;           // the open, folder and save dialogs'; empty is a cancel
+    QString saveFilter;       // the file type the save dialog answers with
     bool readChunks = false;  // the answer to a box with a second button
     int member = -1;          // the member dialog's: an index, or -1 for a cancel
-    QStringList offered;      // what it offered last: the archive, then "name size" each
+    QStringList offered;      // the member dialog's archive, then "name size" each; or a
+                              // file dialog's start and filters
     QStringList shown;        // "caption: text", and " [button]" for a second button
     int listed = -1;          // the main list's entries as the last message showed
-    QStringList addresses;
+    QStringList addresses;    // and the folders shown
     int ends = 0;
     QTemporaryDir dir;
     ParseIFF parse;
@@ -32,7 +34,16 @@ struct Harness final : Desktop {
     // Closed editor windows wait for the event loop to delete them.
     ~Harness() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    QString AskOpenFile(QWidget*, const QString&, const QString&) override { return answer; }
+    QString AskOpenFile(QWidget*, const QString&, const QString& filters) override {
+        offered = {filters};
+        return answer;
+    }
+    QString AskSaveFile(QWidget*, const QString& start, const QString& filters,
+                        QString* filter) override {
+        offered = {start, filters, *filter};
+        *filter = saveFilter;
+        return answer;
+    }
     QString AskFolder(QWidget*, const QString&) override { return answer; }
     void ShowMessage(QWidget* main, const QString& text, const QString& caption) override {
         shown << caption + u": "_s + text;
@@ -52,6 +63,7 @@ struct Harness final : Desktop {
         return member;
     }
     void OpenWebAddress(const QString& address) override { addresses << address; }
+    void ShowInFolder(const QString& path) override { addresses << u"folder "_s + path; }
     void EndProgram() override { ++ends; }
 
     QString Write(const QString& name, const Bytes& bytes) const {
