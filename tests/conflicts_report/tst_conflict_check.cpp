@@ -11,7 +11,8 @@
 namespace marrowick::test {
 namespace {
 
-// Folder c: copies of one file (0xE7EA4328), two sofas that clash (0x33), a
+// Folder c: copies of one file (0xE7EA4328), two sofas that clash (0x33, ids
+// 128 and 64), a
 // loose lamp taking the GUID of an archived lamp's tile (0x22), an object with
 // no GUID, a broken file and a map-less one whose shelf joins the sofas once read.
 QString Collection(const Harness& h) {
@@ -25,7 +26,7 @@ QString Collection(const Harness& h) {
         {u"one/chair.iff"_s, chair},
         {u"two/Chair copy.IFF"_s, chair},
         {u"sofa.iff"_s, TypicalObjectFile("Sofa", 128, 1, 0x33, 0)},
-        {u"two/sofa.iff"_s, TypicalObjectFile("Sofa B", 128, 1, 0x33, 0)},
+        {u"two/sofa.iff"_s, TypicalObjectFile("Sofa B", 64, 1, 0x33, 0)},
         {u"two/lamp.iff"_s, TypicalObjectFile("Lamp", 128, 1, 0x22, 1)},
         {u"ghost.iff"_s, TypicalObjectFile("Ghost", 128, 1, 0, 0)},
         {u"game.far"_s, game.Build()},
@@ -61,6 +62,25 @@ QList<ConflictsWindow*> Reports() {
 
 QTreeWidget* View(const ConflictsWindow* report) {
     return report->findChild<QTreeWidget*>(u"Report"_s);
+}
+
+// Right-clicks `row` and gives its menu's entries, choosing `entry` if given.
+QString Menu(QTreeWidget* view, const QTreeWidgetItem* row, const QString& entry = {}) {
+    const QPoint at = view->visualItemRect(row).center();
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);  // selects the row
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &click);  // as the window system sends it
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QStringList entries;
+    for (QAction* action : menu->actions()) {
+        entries << action->text();
+    }
+    if (QAction* chosen = menu->actions().value(entries.indexOf(entry))) {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+    } else {
+        menu->close();
+    }
+    return entries.join(u'|');
 }
 
 QString Kind(bool copies, bool loose) {
@@ -120,6 +140,7 @@ class CheckTests : public QObject {
     void progressAndStop();
     void report();
     void readChunksOffered();
+    void actOnReport();
 };
 
 void CheckTests::starts_data() {
@@ -128,7 +149,9 @@ void CheckTests::starts_data() {
     QTest::newRow("shortcut") << u"keys"_s << u"GUID Conflicts – c"_s;
     QTest::newRow("menu") << u"menu"_s << u"GUID Conflicts – c"_s;
     QTest::newRow("dropped folder") << u"c"_s << u"GUID Conflicts – c"_s;
-    QTest::newRow("several files") << u"c/sofa.iff c/two"_s << u"GUID Conflicts – sofa.iff"_s;
+    QTest::newRow("several files") << u"c/sofa.iff c/two"_s << u"GUID Conflicts – sofa.iff, two"_s;
+    QTest::newRow("four") << u"c/sofa.iff c/two c/one c/ghost.iff"_s
+                          << u"GUID Conflicts – 4 files and folders"_s;
     QTest::newRow("one file") << u"c/sofa.iff"_s << QString();
 }
 void CheckTests::starts() {
@@ -194,6 +217,7 @@ void CheckTests::progressAndStop() {
         };
     };
     QPointer<GuidCheckDialog> progress = new GuidCheckDialog(folder, false, &h.window, holdAt(2));
+    QCOMPARE(progress->windowTitle(), u"Checking GUIDs – c"_s);
     QSignalSpy finished(progress.data(), &GuidCheckDialog::Finished);
     QCOMPARE(progress->maximum(), 0);  // busy until the folder has been walked
     QTRY_COMPARE(progress->value(), 2);
@@ -273,6 +297,7 @@ void CheckTests::report() {
     QTRY_COMPARE(Reports().size(), 2);
     ConflictsWindow* again = Reports()[Reports()[0] == report ? 1 : 0];
     QVERIFY(!again->findChild<QPushButton*>(u"ReadChunks"_s)->isVisible());
+    QCOMPARE(again->windowTitle(), u"GUID Conflicts – c, sofa.iff (read by chunks)"_s);
     QCOMPARE(again->ReportText(), Inspect({u"--walk-chunks"_s, given}));
     QVERIFY(Groups(again)[1].contains(QDir::toNativeSeparators(u"; c/nomap.iff  Shelf 128;"_s)));
     QCOMPARE(h.shown, QStringList());
@@ -293,6 +318,81 @@ void CheckTests::readChunksOffered() {
         const ConflictsWindow report({u"x.iff"_s}, check, h);
         QCOMPARE(!report.findChild<QPushButton*>(u"ReadChunks"_s)->isHidden(), offered);
     }
+}
+
+// A row's menu copies and shows what the row names; the details and tooltips
+// name files in full; a sort keeps the groups in place; Save Report writes the
+// CLI's bytes, never over an object file; Escape closes.
+void CheckTests::actOnReport() {
+    Harness h;
+    const QString folder = QDir::toNativeSeparators(Collection(h));
+    QVERIFY(h.Drop({QUrl::fromLocalFile(folder)}));
+    QTRY_COMPARE(Reports().size(), 1);
+    ConflictsWindow* report = Reports()[0];
+    QTreeWidget* view = View(report);
+    const QTreeWidgetItem* lamp = view->topLevelItem(0)->child(0);  // game.far's
+    const QString far = QDir::toNativeSeparators(folder + u"/game.far"_s);
+    QCOMPARE(lamp->toolTip(0), far + u"\nMember: objects/Lamp.IFF"_s);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QStringList copied;
+    for (const QString& entry : {u"Copy GUID"_s, u"Copy GUID Value"_s, u"Copy Path"_s}) {
+        QCOMPARE(Menu(view, lamp, entry),
+                 u"%1|Show in Folder|Open"_s.arg(u"Copy GUID|Copy GUID Value|Copy Path"_s));
+        copied << clipboard->text();
+    }
+    QCOMPARE(copied, (QStringList{u"2200 0000"_s, u"0x00000022"_s, far}));
+    Menu(view, lamp, u"Open"_s);
+    QCOMPARE(h.Shown(u"Label1"_s), u"objects/Lamp.IFF"_s);
+    QTreeWidgetItem* broken = view->topLevelItem(view->topLevelItemCount() - 1)->child(0);
+    QCOMPARE(Menu(view, broken, u"Show in Folder"_s), u"Copy Path|Show in Folder"_s);
+    const QString brokenPath = QDir::toNativeSeparators(folder + u"/broken.iff"_s);
+    QCOMPARE(h.addresses, QStringList{u"folder "_s + brokenPath});
+    auto* details = report->findChild<QLabel*>(u"Details"_s);
+    QCOMPARE(details->text(), brokenPath + u'\n' + QLatin1String(kNotValidIff));
+    view->setCurrentItem(view->topLevelItem(0));
+    QCOMPARE(details->text(), QString());
+
+    // Sorted by Id either way: the sofas (0x33, second) turn round, by number.
+    const auto sofas = [view] {
+        const QTreeWidgetItem* group = view->topLevelItem(1);
+        return group->text(0).section(u' ', 4, 4) + u' ' + group->child(0)->text(3) + u' ' +
+               group->child(1)->text(3) + u' ' + view->topLevelItem(4)->text(0).left(5);
+    };
+    QCOMPARE(sofas(), u"0x00000033 128 64 Files"_s);
+    QTest::mouseClick(view->header()->viewport(), Qt::LeftButton, {},
+                      {view->header()->sectionViewportPosition(3) + 5, 5});
+    QCOMPARE(sofas(), u"0x00000033 64 128 Files"_s);
+    QTest::mouseClick(view->header()->viewport(), Qt::LeftButton, {},
+                      {view->header()->sectionViewportPosition(3) + 5, 5});
+    QCOMPARE(sofas(), u"0x00000033 128 64 Files"_s);
+
+    // Saved as the file type chosen, in its own extension when none is typed.
+    QApplication::setActiveWindow(report);
+    QVERIFY(QTest::qWaitForWindowActive(report));
+    const QString saved = h.dir.filePath(u"saved"_s);
+    h.answer = saved;
+    h.saveFilter = u"JSON lines (*.json)"_s;
+    QTest::keyClick(report, Qt::Key_S, Qt::ControlModifier);
+    const auto documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(h.offered, (QStringList{QDir(documents).filePath(u"GUID Conflicts.txt"_s),
+                                     u"Text (*.txt);;JSON lines (*.json)"_s, u"Text (*.txt)"_s}));
+    h.saveFilter = u"Text (*.txt)"_s;
+    Harness::Click(report->findChild<QPushButton*>(u"SaveReport"_s));
+    QCOMPARE(h.offered[2], u"JSON lines (*.json)"_s);  // where it saved last
+    for (const QStringList& type : {QStringList{u".json"_s, u"--json"_s}, {u".txt"_s}}) {
+        QFile file(saved + type[0]);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), Inspect(type.mid(1) << folder).toUtf8());
+    }
+    for (const QString& target : {u"x.IFF"_s, u"no/such/folder/x.txt"_s}) {
+        h.answer = h.dir.filePath(target);
+        Harness::Click(report->findChild<QPushButton*>(u"SaveReport"_s));
+        QVERIFY(!QFile::exists(h.answer));
+    }
+    QVERIFY(h.shown.size() == 2 && h.shown[0].contains(u"never written over an object file"_s) &&
+            h.shown[1].startsWith(u"Save Report: Could not save \""_s));
+    QTest::keyClick(report, Qt::Key_Escape);
+    QTRY_COMPARE(Reports().size(), 0);
 }
 
 }  // namespace marrowick::test

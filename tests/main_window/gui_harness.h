@@ -45,9 +45,9 @@ struct Harness final : Desktop {
         return answer;
     }
     QString AskFolder(QWidget*, const QString&) override { return answer; }
-    void ShowMessage(QWidget* main, const QString& text, const QString& caption) override {
+    void ShowMessage(QWidget*, const QString& text, const QString& caption) override {
         shown << caption + u": "_s + text;
-        listed = main->findChild<QListWidget*>()->count();
+        listed = window.findChild<QListWidget*>()->count();
     }
     bool ShowMessageWithButton(QWidget*, const QString& text, const QString& caption,
                                const QString& button) override {

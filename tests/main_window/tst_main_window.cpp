@@ -190,6 +190,8 @@ void WindowTests::archiveMembers() {
     const QString far = h.Write(u"objects.far"_s, archive.Build());
     const QString loose = h.Write(u"chairs.iff"_s, ChairTileLamp());
     h.Open(loose);
+    QCOMPARE(h.offered, QStringList{u"Tavisk Object Files (*.IFF);;Object Files and Archives "
+                                    "(*.iff *.far);;All Files (*.*)"_s});
     h.ClickEntry(2);
     const QString before = Details(h) + Opened(h);
     h.Open(far);
@@ -248,16 +250,22 @@ void WindowTests::archiveRefused() {
     QCOMPARE(Details(h).section(u'|', 1), u"|||Description:| none"_s);
 }
 
-// The real dialog, without exec(): what the filter keeps, and what is chosen.
+// The real dialog, without exec(): how the headers clicked sort, what the
+// filter keeps, and what is chosen.
 void WindowTests::memberDialog_data() {
+    QTest::addColumn<QString>("sort");  // the columns whose headers are clicked
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("visible");  // each row by its name's first letter
     QTest::addColumn<int>("key");          // pressed in the filter box; 0: double-click row 1
     QTest::addColumn<int>("chosen");
-    QTest::newRow("all") << u""_s << u"olC"_s << int(Qt::Key_Return) << 0;
-    QTest::newRow("any case, anywhere") << u"aF"_s << u"oC"_s << int(Qt::Key_Down) << 2;
-    QTest::newRow("double-click") << u"iff"_s << u"olC"_s << 0 << 1;
-    QTest::newRow("escape") << u"lamp"_s << u"l"_s << int(Qt::Key_Escape) << -1;
+    QTest::newRow("all") << u""_s << u""_s << u"olC"_s << int(Qt::Key_Return) << 0;
+    QTest::newRow("any case, anywhere") << u""_s << u"aF"_s << u"oC"_s << int(Qt::Key_Down) << 2;
+    QTest::newRow("double-click") << u""_s << u"iff"_s << u"olC"_s << 0 << 1;
+    QTest::newRow("escape") << u""_s << u"lamp"_s << u"l"_s << int(Qt::Key_Escape) << -1;
+    // The entry selected stays so when the rows move.
+    QTest::newRow("by size") << u"1"_s << u""_s << u"loC"_s << int(Qt::Key_Return) << 0;
+    QTest::newRow("by size, descending") << u"11"_s << u""_s << u"Col"_s << int(Qt::Key_Down) << 1;
+    QTest::newRow("by name, filtered") << u"0"_s << u"aF"_s << u"Co"_s << int(Qt::Key_Down) << 0;
 }
 void WindowTests::memberDialog() {
     QFETCH(QString, filter);
@@ -270,6 +278,11 @@ void WindowTests::memberDialog() {
     QCOMPARE(dialog.windowTitle(), u"Open an Object File in objects.far"_s);
     auto* box = dialog.findChild<QLineEdit*>(u"Filter"_s);
     auto* view = dialog.findChild<QTreeView*>(u"Members"_s);
+    QFETCH(QString, sort);
+    for (const QChar column : sort) {
+        const int x = view->header()->sectionViewportPosition(column.digitValue()) + 5;
+        QTest::mouseClick(view->header()->viewport(), Qt::LeftButton, {}, {x, 5});
+    }
     QTest::keyClicks(box, filter);
     QString visible;
     for (int row = 0; row < view->model()->rowCount(); ++row) {
