@@ -356,8 +356,7 @@ QTreeWidgetItem* ConflictsWindow::FileNotes(const QString& heading,
             new ReportRow(section, {Shown(DecodeFileName(read.Path(f))) +
                                     (member.isEmpty() ? QString() : QStringLiteral(": ") + member) +
                                     QStringLiteral(": ") + FromUtf8Line(note.error)});
-        NameFile(row, note.file,
-                 FromUtf8(note.error).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        NameFile(row, note.file, FromUtf8Line(note.error));
     }
     return section;
 }
