@@ -87,7 +87,7 @@ int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std
         !check.readWarnings.warnings.empty()) {
         return kFileError;
     }
-    return check.report.trueConflicts > 0 ? kGuidConflict : kAllRead;
+    return check.report.trueConflicts + check.report.versions > 0 ? kGuidConflict : kAllRead;
 }
 
 }  // namespace
