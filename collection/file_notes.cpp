@@ -78,8 +78,13 @@ std::vector<NoteGroup> GroupByReason(const std::vector<FileError>& notes) {
         if (added) {
             NoteGroup& group = groups.emplace_back();
             group.reason = reason;
-            group.heading = reason.heading.empty() ? PrintableText(OnOneLine(notes[n].error))
-                                                   : std::string(reason.heading);
+            group.heading = std::string(reason.heading);
+            if (reason.heading.empty()) {  // the message, without its full stop before ": N files."
+                group.heading = PrintableText(OnOneLine(notes[n].error));
+                if (group.heading.ends_with('.')) {
+                    group.heading.pop_back();
+                }
+            }
         }
         NoteGroup& group = groups[at->second];
         // A file's notes come together: a file met again is the one just before.
