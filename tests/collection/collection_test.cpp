@@ -92,48 +92,37 @@ TEST(JsonPrinter, Numbers) {
 // different files), anything else different objects. True clashes come first,
 // then versions, then copies, each rank in the order of its first users.
 TEST(SharedGuids, KindsInOrderOfPrecedenceAndRank) {
-    struct Object {
-        std::uint32_t guid;
+    struct Object {  // files of one size hold the same bytes here
+        std::uint32_t file;
+        bool member;
+        std::uint64_t size;
+        std::uint8_t guid;
         std::string label, catalog = "Sofa";
     };
-    struct File {
-        bool member;
-        std::uint64_t size;  // files of one size hold the same bytes here
-        std::vector<Object> objects;
-    };
-    const File files[] = {{false, 1, {{1, "Chair"}}},
-                          {true, 1, {{1, "Chair"}}},  // copies, loose and member
-                          {false, 2, {{2, "Chair"}}},
-                          {true, 3, {{2, "Chair"}}},  // a loose file takes it
-                          {false, 4, {{3, "Sofa"}}},
-                          {false, 5, {{3, "Sofa"}}},  // versions
-                          {false, 6, {{4, "Sofa"}}},
-                          {false, 7, {{4, "Sofa", "sofa"}}},  // another catalog name
-                          {false, 8, {{5, "Sofa"}}},
-                          {false, 9, {{5, "Sofa 2"}}},              // another label
-                          {false, 10, {{6, "Lamp"}, {6, "Lamp"}}},  // two objects of one file
-                          {false, 11, {{7, "Bed"}}},
-                          {false, 11, {{7, "Bed"}}},  // two copies and a version
-                          {false, 12, {{7, "Bed"}}}};
+    const Object objects[] = {
+        {0, false, 1, 1, "Chair"},  {1, true, 1, 1, "Chair"},          // copies, loose and member
+        {2, false, 2, 2, "Chair"},  {3, true, 3, 2, "Chair"},          // a loose file takes it
+        {4, false, 4, 3, "Sofa"},   {5, false, 5, 3, "Sofa"},          // versions
+        {6, false, 6, 4, "Sofa"},   {7, false, 7, 4, "Sofa", "sofa"},  // another catalog name
+        {8, false, 8, 5, "Sofa"},   {9, false, 9, 5, "Sofa 2"},        // another label
+        {10, false, 10, 6, "Lamp"}, {10, false, 10, 6, "Lamp"},        // two objects of one file
+        {11, false, 11, 7, "Bed"},  {12, false, 11, 7, "Bed"},         // two copies and a version
+        {13, false, 12, 7, "Bed"}};
     ReadFiles read;
-    for (const File& file : files) {
-        const auto n = static_cast<std::uint32_t>(read.files.size());
-        read.paths.push_back("f" + std::to_string(n));
-        read.files.push_back(
-            {file.member ? ObjectFileItem::Kind::Member : ObjectFileItem::Kind::File,
-             n,
-             n,
-             {n, 1},
-             "m"});
-        GuidListing& listing = read.listings.emplace_back();
-        listing.size = file.size;
-        for (const Object& object : file.objects) {
-            ObjectGuid& o = listing.objects.emplace_back();
-            o.index = static_cast<int>(listing.objects.size() - 1);
-            o.listText = object.label + "  " + std::to_string(128 + o.index);
-            o.guid = {static_cast<std::uint8_t>(object.guid), 0, 0, 0};
-            o.catalogName = object.catalog;
+    for (const Object& o : objects) {
+        if (o.file == read.files.size()) {
+            read.paths.emplace_back("f");
+            read.files.push_back(
+                {o.member ? ObjectFileItem::Kind::Member : ObjectFileItem::Kind::File,
+                 o.file,
+                 o.file,
+                 {o.file, 1},
+                 {}});
+            read.listings.emplace_back().size = o.size;
         }
+        std::vector<ObjectGuid>& listed = read.listings.back().objects;
+        listed.push_back(
+            {static_cast<int>(listed.size()), o.label + "  1", 1, {o.guid}, o.catalog});
     }
     const ConflictReport report = FindConflicts(read, [](auto&, auto&) { return true; });
     std::string kinds;
@@ -148,88 +137,69 @@ TEST(SharedGuids, KindsInOrderOfPrecedenceAndRank) {
               std::tuple(4, 2, 1));
 }
 
-// Every message the reader, the chunk walk and the archive reader give has its
-// reason; files group by it in the order of their first files, an unknown
-// message by its text.
+// The messages that the program's reports do not show (see inspect_test.cpp)
+// have their reasons too. Files group by reason in the order of their first
+// files, a file with two notes of one reason counts once, an unknown message
+// groups by its text.
 TEST(FileNotes, EachMessageHasItsReason) {
-    using marrowick::test::Bytes;
     const marrowick::test::TempFolder folder;
-    const auto objects = [](int count, bool map) {
-        marrowick::test::IffBuilder file;
-        for (int i = 0; i < count; ++i) {
-            file.Object(static_cast<std::int16_t>(128 + i), "Sofa", {.guid = 0x33});
-        }
-        if (!map) {
-            file.OmitMap();
-        }
-        return file.Build();
-    };
-    Bytes cutInMap = objects(1, true), cutInChunk = objects(2, false), header = objects(0, false);
-    cutInMap.resize(cutInMap.size() - 4);
-    cutInChunk.resize(cutInChunk.size() - 4);
+    marrowick::test::IffBuilder many;
+    for (std::int16_t id = 0; id < 300; ++id) {
+        many.Object(id, "Sofa", {});
+    }
+    many.OmitMap();
+    marrowick::test::Bytes header = marrowick::test::IffBuilder().Build();
     header.resize(40);
-    marrowick::test::ArchiveBuilder archive, version, cut;
-    archive.Member("a.iff", objects(1, true));
-    archive.Entry("past.iff", 16, 1 << 30);
+    marrowick::test::ArchiveBuilder version, cut;
     version.SetVersion(3);
     cut.SetCount(9);
-    folder.Write("a.far", archive.Build());
-    folder.Write("b.iff", marrowick::test::ToBytes("IFF"));
-    folder.Write("c.iff", objects(1, false));
-    folder.Write("d.iff", cutInMap);
-    folder.Write("e.iff", header);
-    folder.Write("f.iff", cutInChunk);
-    folder.Write("g.iff", objects(300, false));
-    folder.Write("h.far", version.Build());
-    folder.Write("i.far", cut.Build());
-    folder.Write("j.iff", objects(1, false));
+    folder.Write("a.iff", header);
+    folder.Write("b.iff", many.Build());
+    folder.Write("c.far", version.Build());
+    folder.Write("d.far", cut.Build());
     GuidCheckObserver quiet;
-    const std::vector<std::string> paths = {folder.root, folder.root + "missing.iff"};
-    GuidCheck check = CheckGuids(paths, false, quiet);
-    check.errors.push_back({0, "Something new."});
-    check.errors.push_back({1, "Something new."});
-    check.errors.push_back({1, "Something else"});
-    const GuidCheck walked = CheckGuids(paths, true, quiet);
+    GuidCheck check = CheckGuids({folder.root}, false, quiet);
+    check.errors.insert(check.errors.end(),
+                        {{0, "Something new."}, {1, "Something new."}, {1, "Something else"}});
     std::string groups;
-    for (const auto& notes : {check.errors, walked.readWarnings.warnings}) {
+    for (const auto& notes :
+         {check.errors, CheckGuids({folder.root}, true, quiet).readWarnings.warnings}) {
         for (const NoteGroup& group : GroupByReason(notes)) {
             groups += std::string(group.reason.id) + " " + GroupLine(group, "Read.") + "\n";
         }
     }
     EXPECT_EQ(groups,
-              "member_past_end Member past the archive's end: 1 file.\n"
-              "not_an_object_file Not an object file: 1 file.\n"
-              "no_resource_map No resource map: 4 files. Read.\n"
               "cut_short Cut short: 1 file. Read.\n"
+              "no_resource_map No resource map: 1 file. Read.\n"
               "archive_version Archive of another version: 1 file.\n"
               "damaged_archive Damaged archive: 1 file.\n"
-              "cannot_open Could not be opened: 1 file.\n"
               "other Something new: 2 files.\n"
               "other Something else: 1 file.\n"
-              "cut_short Cut short: 2 files. Read.\n"
-              "walk_stopped Chunk walk stopped early: 1 file.\n"
+              "cut_short Cut short: 1 file. Read.\n"
               "chunks_left_out Chunks left out: 1 file.\n");
 }
 
-// A GUID in any form people type it, blanks around it and letter case aside.
+// A GUID in any form people type it, blanks around it and letter case aside:
+// the bytes each reading gives, in file order.
 TEST(GuidQuery, WrittenForms) {
-    using Guid = std::array<std::uint8_t, 4>;
-    const Guid boxes{0x28, 0x43, 0xEA, 0xB9}, value{0xB9, 0xEA, 0x43, 0x28};
-    const std::pair<const char*, std::vector<Guid>> cases[] = {{"2843 EAB9", {boxes}},
-                                                               {" 2843 eab9\t", {boxes}},
-                                                               {"0xB9EA4328", {boxes}},
-                                                               {"0Xb9ea4328", {boxes}},
-                                                               {"2843EAB9", {boxes, value}},
-                                                               {"b9ea4328", {value, boxes}},
-                                                               {"00000000", {Guid{}}},
-                                                               {"2843  EAB9", {}},
-                                                               {"2843EAB", {}},
-                                                               {"0x2843 EAB9", {}},
-                                                               {"0x843EAB9", {}},
-                                                               {"2843EAG9", {}},
-                                                               {"", {}}};
-    for (const auto& [text, guids] : cases) {
-        EXPECT_EQ(GuidsWritten(text), guids) << text;
+    std::istringstream cases(  // each text, a tab, and the bytes of what it means
+        "2843 EAB9\t2843EAB9 \n"
+        " 2843 eab9 \t2843EAB9 \n"
+        "0xB9EA4328\t2843EAB9 \n"
+        "2843EAB9\t2843EAB9 B9EA4328 \n"
+        "b9ea4328\tB9EA4328 2843EAB9 \n"
+        "00000000\t00000000 \n"
+        "2843  EAB9\t\n"
+        "2843EAB\t\n"
+        "0x2843 EAB9\t\n"
+        "2843EAG9\t\n"
+        "\t\n");
+    for (std::string text, bytes; std::getline(cases, text, '\t') && std::getline(cases, bytes);) {
+        std::string read;
+        for (const std::array<std::uint8_t, 4>& guid : GuidsWritten(text)) {
+            read += GuidBoxes(guid).erase(4, 1) + " ";
+        }
+        EXPECT_EQ(read, bytes) << text;
     }
 }
 
