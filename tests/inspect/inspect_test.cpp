@@ -355,7 +355,8 @@ TEST(CutShort, MapOrListedChunkRunningPastTheEnd) {
             std::string err;
             for (std::string text : refused ? std::vector{told} : warnings) {
                 for (std::size_t cut; (cut = text.find("\r\n")) != std::string::npos;) {
-                    text.replace(cut, 2, " ");
+                    text.erase(cut, 1);  // not replace(): GCC 12 at -O3 warns of an overlap
+                    text[cut] = ' ';
                 }
                 err += path + ": " + text + "\n";
             }
