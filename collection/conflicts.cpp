@@ -6,6 +6,7 @@
 
 #include "cancel.h"
 #include "cp1252.h"
+#include "object_list.h"
 
 namespace marrowick {
 namespace {
@@ -72,8 +73,89 @@ class CopyCheck {
     std::map<std::pair<int, int>, bool> known_;
 };
 
-// The files with errors, or read with warnings: each file, its member when
-// archives were read, and the text under `textKey`.
+// Two versions of one object: every user in a different file, and all with the
+// same label and catalog name, byte for byte.
+bool OneObject(const ReadFiles& read, const std::vector<GuidUser>& users) {
+    const auto object = [&read](const GuidUser& user) -> const ObjectGuid& {
+        return read.Listing(static_cast<std::size_t>(user.file))
+            .objects[static_cast<std::size_t>(user.index)];
+    };
+    const ObjectGuid& first = object(users.front());
+    const std::string label = ObjectLabelFromEntry(first.listText);
+    for (std::size_t u = 1; u < users.size(); ++u) {
+        const ObjectGuid& other = object(users[u]);
+        if (users[u].file == users[u - 1].file || other.catalogName != first.catalogName ||
+            ObjectLabelFromEntry(other.listText) != label) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct KindTexts {
+    std::string_view name, id, advice;
+};
+
+// In the order of SharedGuidKind.
+constexpr KindTexts kKinds[] = {
+    {"different objects", "different_objects",
+     "Different objects share a GUID: remove one, or replace it with a version that has a GUID "
+     "of its own."},
+    {"a loose file takes an archived object's GUID", "loose_takes_archived_guid",
+     "A loose file takes an archived object's GUID: remove the loose file unless it is meant to "
+     "replace that object."},
+    {"two versions of one object", "versions_of_one_object",
+     "Two versions of one object: keep the newer file and delete the older."},
+    {"copies of one file", "copies_of_one_file",
+     "Copies of one file: keep one and delete the others."},
+};
+
+const KindTexts& Texts(SharedGuidKind kind) {
+    return kKinds[static_cast<std::size_t>(kind)];
+}
+
+// What to do about the kinds of group the report holds, in rank order.
+std::string Advice(const ConflictReport& report) {
+    std::string advice;
+    for (std::size_t k = 0; k < std::size(kKinds); ++k) {
+        const auto kind = static_cast<SharedGuidKind>(k);
+        if (std::any_of(report.shared.begin(), report.shared.end(),
+                        [kind](const SharedGuid& group) { return group.kind == kind; })) {
+            advice += advice.empty() ? "" : " ";
+            advice += Texts(kind).advice;
+        }
+    }
+    return advice;
+}
+
+// The files with errors, or read with warnings, for people: by reason, a line
+// for each reason and under it the files' lines as stderr gave them.
+void PrintNoteGroups(Printer& p, const ReadFiles& read, std::string_view heading,
+                     const std::vector<FileError>& notes, std::string_view chunksAction) {
+    if (notes.empty()) {
+        return;
+    }
+    // Records in a record: a line each, indented under the one before.
+    p.BeginRecord();
+    p.Value({}, true, heading);
+    for (const NoteGroup& group : GroupByReason(notes)) {
+        p.BeginRecord();
+        p.Value({}, true, GroupLine(group, chunksAction));
+        for (const std::size_t n : group.notes) {
+            const FileError& note = notes[n];
+            p.BeginRecord();
+            p.Value(
+                {}, true,
+                NoticeLine(ShownItem(read.Item(static_cast<std::size_t>(note.file))), note.error));
+            p.EndRecord();
+        }
+        p.EndRecord();
+    }
+    p.EndRecord();
+}
+
+// The files with errors, or read with warnings, for scripts: each file, its
+// member when archives were read, the text under `textKey` and its reason.
 void PrintFileNotes(Printer& p, const ReadFiles& read, const std::string& key,
                     const std::string& textKey, const std::vector<FileError>& notes,
                     bool archives) {
@@ -86,6 +168,7 @@ void PrintFileNotes(Printer& p, const ReadFiles& read, const std::string& key,
             PrintMember(p, read.files[f], {});
         }
         p.Value(textKey, note.error);
+        p.Value("reason", std::string(ReasonOf(note.error).id));
         p.EndRecord();
     }
     p.EndList();
@@ -105,6 +188,31 @@ void PrintUser(Printer& p, const ReadFiles& read, const GuidUser& user, bool arc
 }
 
 }  // namespace
+
+std::string_view KindName(SharedGuidKind kind) {
+    return Texts(kind).name;
+}
+
+std::string_view KindId(SharedGuidKind kind) {
+    return Texts(kind).id;
+}
+
+std::string_view KindAdvice(SharedGuidKind kind) {
+    return Texts(kind).advice;
+}
+
+int KindRank(SharedGuidKind kind) {
+    switch (kind) {
+        case SharedGuidKind::DifferentObjects:
+        case SharedGuidKind::LooseTakesArchived:
+            return 0;
+        case SharedGuidKind::Versions:
+            return 1;
+        case SharedGuidKind::Copies:
+            break;
+    }
+    return 2;
+}
 
 ObjectFileItem ReadFiles::Item(std::size_t file) const {
     const ListedFile& f = files[file];
@@ -200,13 +308,21 @@ ConflictReport FindConflicts(const ReadFiles& read, const SameBytesCheck& sameBy
         if (Stopped(cancel)) {
             continue;
         }
-        group.copiesOfOneFile = copies.AllCopies(group.users);
-        group.looseTakesArchived = !group.copiesOfOneFile &&
-                                   std::any_of(group.users.begin(), group.users.end(), inArchive) &&
-                                   !std::all_of(group.users.begin(), group.users.end(), inArchive);
-        report.trueConflicts += group.copiesOfOneFile ? 0 : 1;
+        const bool looseAndArchived =
+            std::any_of(group.users.begin(), group.users.end(), inArchive) &&
+            !std::all_of(group.users.begin(), group.users.end(), inArchive);
+        group.kind = copies.AllCopies(group.users)  ? SharedGuidKind::Copies
+                     : looseAndArchived             ? SharedGuidKind::LooseTakesArchived
+                     : OneObject(read, group.users) ? SharedGuidKind::Versions
+                                                    : SharedGuidKind::DifferentObjects;
+        report.trueConflicts += KindRank(group.kind) == 0 ? 1 : 0;
+        report.versions += group.kind == SharedGuidKind::Versions ? 1 : 0;
         report.shared.push_back(std::move(group));
     }
+    std::stable_sort(report.shared.begin(), report.shared.end(),
+                     [](const SharedGuid& a, const SharedGuid& b) {
+                         return KindRank(a.kind) < KindRank(b.kind);
+                     });
     return report;
 }
 
@@ -225,11 +341,23 @@ void PrintConflictReport(Printer& p, const ReadFiles& read, const ConflictReport
     }
     p.Value("objects", report.objects, "Objects");
     p.Value("conflicts", report.trueConflicts, "Conflicts");
-    p.Value("copies", static_cast<std::int64_t>(report.shared.size()) - report.trueConflicts,
-            "Copies of one file");
+    p.Value("versions", report.versions, "Versions of one object");
+    p.Value("copies", report.Copies(), "Copies of one file");
     p.Value("errors", errors.size(), "Errors");
     if (warningsShown) {
         p.Value("warnings", readWarnings.warnings.size(), "Warnings");
+    }
+    if (p.ForPeople()) {
+        if (!report.shared.empty()) {
+            p.BeginRecord();
+            p.Value({}, Advice(report), "What to do");
+            p.EndRecord();
+        }
+        // A run that read by chunks has no file that reading by chunks would read.
+        PrintNoteGroups(
+            p, read, "Files with errors:", errors,
+            readWarnings.readByChunks ? "" : "--walk-chunks reads them by their chunks.");
+        PrintNoteGroups(p, read, "Files read with warnings:", readWarnings.warnings, {});
     }
     p.BeginList("shared_guids", "GUIDs used by more than one object");
     for (const SharedGuid& group : report.shared) {
@@ -238,10 +366,15 @@ void PrintConflictReport(Printer& p, const ReadFiles& read, const ConflictReport
         p.Texts("guid", {std::string_view(boxes).substr(0, 4), std::string_view(boxes).substr(5)},
                 "GUID");
         p.Value("value", GuidValue(group.guid), "Value");
-        p.Value("copies_of_one_file", group.copiesOfOneFile, "copies of one file");
+        if (p.ForPeople()) {
+            p.Value("kind", true, KindName(group.kind));  // its name alone
+        } else {
+            p.Value("kind", std::string(KindId(group.kind)));
+        }
+        // As scripts have read the kinds before there were more than two.
+        p.Value("copies_of_one_file", group.kind == SharedGuidKind::Copies);
         if (archives) {
-            p.Value("loose_takes_archived_guid", group.looseTakesArchived,
-                    "a loose file takes an archived object's GUID");
+            p.Value("loose_takes_archived_guid", group.kind == SharedGuidKind::LooseTakesArchived);
         }
         p.BeginList("objects");
         for (const GuidUser& user : group.users) {

@@ -7,8 +7,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "file_notes.h"
 #include "guid_listing.h"
 #include "object_files.h"
 #include "printer.h"
@@ -47,22 +49,50 @@ struct GuidUser {
     std::int32_t chunkId = 0;
 };
 
+// What a group of objects sharing a GUID is, and so what it asks of the
+// player; the first kind that fits, in this order, is the group's.
+enum class SharedGuidKind {
+    // Anything below does not fit: a true clash, one object must go or be
+    // replaced. Two objects of one file sharing a GUID are always this.
+    DifferentObjects,
+    // Not copies, and the users include both a loose file and an archive
+    // member: a download taking the GUID of one of the game's own objects.
+    LooseTakesArchived,
+    // Every user lies in a different file, all with the same label and catalog
+    // name, but not all the same bytes: an old and a new copy of one object.
+    Versions,
+    // Every user lies in a different file and all those files hold the same
+    // bytes: one file copied, not two objects that clash.
+    Copies,
+};
+
+// The kind for people, as the report's group header names it: "copies of one file".
+std::string_view KindName(SharedGuidKind kind);
+// The kind in JSON: "copies_of_one_file".
+std::string_view KindId(SharedGuidKind kind);
+// A sentence saying what the kind asks of the player.
+std::string_view KindAdvice(SharedGuidKind kind);
+// The kinds by what they ask, most urgent first: the two kinds of true clash
+// rank together, then versions, then copies.
+int KindRank(SharedGuidKind kind);
+
 struct SharedGuid {
     std::array<std::uint8_t, 4> guid{};
     std::vector<GuidUser> users;  // in collection order, two or more
-    // Every user lies in a different file and all those files hold the same
-    // bytes: one file copied, not two objects that clash.
-    bool copiesOfOneFile = false;
-    // Not copies, and the users include both a loose file and an archive
-    // member: a download taking the GUID of one of the game's own objects.
-    bool looseTakesArchived = false;
+    SharedGuidKind kind = SharedGuidKind::DifferentObjects;
 };
 
 struct ConflictReport {
-    std::vector<SharedGuid> shared;  // in the order their first users come
-    std::vector<GuidUser> noGuid;    // objects whose GUID bytes are all zero
-    int trueConflicts = 0;           // shared GUIDs that are not copies of one file
+    // True clashes first, then versions, then copies (KindRank); within a
+    // rank, in the order their first users come.
+    std::vector<SharedGuid> shared;
+    std::vector<GuidUser> noGuid;  // objects whose GUID bytes are all zero
+    int trueConflicts = 0;         // groups of different objects, or of a loose file and a member
+    int versions = 0;              // groups of versions of one object
     int objects = 0;
+
+    // The groups of copies of one file.
+    int Copies() const { return static_cast<int>(shared.size()) - trueConflicts - versions; }
 };
 
 // Tells whether two files of the collection hold the same bytes.
@@ -85,12 +115,6 @@ std::string GuidValue(const std::array<std::uint8_t, 4>& guid);
 // An archive member's name for people (UTF-8); nothing for a loose file or an
 // archive refused whole.
 std::optional<std::string> MemberName(const ObjectFileItem& item);
-
-// A file with an error or a warning, and what it says (UTF-8).
-struct FileError {
-    int file = 0;  // position in the collection
-    std::string error;
-};
 
 // The files read with warnings: by a chunk walk that stopped early or left
 // chunks out, or cut short.

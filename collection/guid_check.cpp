@@ -11,25 +11,6 @@
 
 namespace marrowick {
 
-std::string ShownItem(const ObjectFileItem& item) {
-    std::string shown = PrintableText(item.path);
-    if (const std::optional<std::string> member = MemberName(item)) {
-        shown += ": " + PrintableText(*member);
-    }
-    return shown;
-}
-
-std::string NoticeLine(std::string_view shown, const std::string& message) {
-    std::string line;  // the message's line ends as blanks
-    line.reserve(message.size());
-    for (std::size_t at = 0; at < message.size(); ++at) {
-        const bool lineEnd = message.compare(at, 2, "\r\n") == 0;
-        line += lineEnd ? ' ' : message[at];
-        at += lineEnd ? 1 : 0;
-    }
-    return PrintableText(shown) + ": " + PrintableText(line);
-}
-
 std::vector<std::string> WalkNotices(const CollectedPaths& collected) {
     std::vector<std::string> lines;
     for (const std::string& folder : collected.emptyFolders) {
@@ -49,7 +30,8 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
     }
     const CollectedPaths collected =
         CollectPaths(paths, cancel, [&observer](std::size_t found) { observer.Found(found); });
-    for (const std::string& line : WalkNotices(collected)) {
+    check.notices = WalkNotices(collected);
+    for (const std::string& line : check.notices) {
         observer.Notice(line);
     }
     observer.Walked(collected.entries.size());
@@ -63,9 +45,10 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
     }
     bool metArchive = false;
     ParseIFF parse;
-    ArchiveNotices archives{[&observer](const std::string& path, const std::string& notice) {
-        observer.Notice(NoticeLine(path, notice));
-    }};
+    ArchiveNotices archives{
+        [&observer, &check](const std::string& path, const std::string& notice) {
+            observer.Notice(check.notices.emplace_back(NoticeLine(path, notice)));
+        }};
     // The archive's entries read so far, by their bytes: an entry that gives
     // the same bytes as one before it is not read again.
     std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint32_t> readRanges;

@@ -13,6 +13,7 @@
 
 #include "collect_paths.h"
 #include "conflicts.h"
+#include "file_notes.h"
 #include "printer.h"
 
 namespace marrowick {
@@ -44,6 +45,10 @@ struct GuidCheck {
     // check read files without a resource map so.
     ReadWarnings readWarnings;
     std::optional<int> archives;  // archives read, once the collection had any
+    // What the walk and the archives had to say, as the lines Notice gave:
+    // folders and archives with nothing to read, links not followed, members
+    // skipped. They tell why a check found nothing.
+    std::vector<std::string> notices;
     ConflictReport report;
     bool cancelled = false;  // stopped before the end: nothing above is complete
 };
@@ -59,12 +64,6 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
 // The report of a finished check: what marrowick-inspect --conflicts prints.
 void PrintGuidCheck(Printer& printer, const GuidCheck& check);
 
-// What a line about an item names, as UTF-8 safe to show on a terminal (see
-// PrintableText): the file, or the archive and its member.
-std::string ShownItem(const ObjectFileItem& item);
-// A line for stderr: what it is about (a path, or ShownItem), then the message
-// on one line.
-std::string NoticeLine(std::string_view shown, const std::string& message);
 // What a walk has to say: the folders given with nothing to read in them, and
 // the links to folders outside them that it did not follow.
 std::vector<std::string> WalkNotices(const CollectedPaths& collected);

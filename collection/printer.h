@@ -24,6 +24,12 @@ class Printer {
     // a whole collection is never kept; other back ends call it once.
     virtual void PrintReport(const std::function<void()>& print) { print(); }
 
+    // Whether the report is laid out for people (the text back end) rather
+    // than for scripts. A report prints what only people read, such as advice
+    // and lines that sum up a list, only then; scripts get the values they
+    // sum up.
+    virtual bool ForPeople() const { return false; }
+
     // A record: a JSON object. In text, a line of its headed values followed by
     // its lists, or a row when it is an item of a table. `key` names it inside
     // the enclosing record and is empty for an item of a list or a report.

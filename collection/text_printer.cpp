@@ -418,6 +418,8 @@ class TextPrinter : public Printer {
         layout_ = &log_;
     }
 
+    bool ForPeople() const override { return true; }
+
     void BeginRecord(std::string_view) override { Open(false, {}); }
     void EndRecord() override { Close(); }
     void BeginList(std::string_view, std::string_view heading) override { Open(true, heading); }

@@ -91,11 +91,7 @@ QString FromUtf8Line(const std::string& text) {
 }
 
 QString Kind(const SharedGuid& group) {
-    return group.copiesOfOneFile      ? ConflictsWindow::tr("copies of one file")
-           : group.looseTakesArchived ? ConflictsWindow::tr(
-                                            "true conflict: a loose file takes an archived "
-                                            "object's GUID")
-                                      : ConflictsWindow::tr("true conflict");
+    return FromUtf8(std::string(KindName(group.kind)));
 }
 
 // The member's name of a file read from an archive; empty for any other.
@@ -210,7 +206,7 @@ void ConflictsWindow::FillView() {
         groups.push_back(&group);
     }
     std::stable_partition(groups.begin(), groups.end(),
-                          [](const SharedGuid* g) { return !g->copiesOfOneFile; });
+                          [](const SharedGuid* g) { return g->kind != SharedGuidKind::Copies; });
     QList<QTreeWidgetItem*> rows;
     for (const SharedGuid* group : groups) {
         rows << Group(*group);
@@ -278,8 +274,7 @@ QString ConflictsWindow::Summary() const {
     }
     parts << tr("Objects: %1").arg(report.objects)
           << tr("True conflicts: %1").arg(report.trueConflicts)
-          << tr("Copies of one file: %1")
-                 .arg(static_cast<qint64>(report.shared.size()) - report.trueConflicts)
+          << tr("Copies of one file: %1").arg(report.Copies())
           << tr("Objects with no GUID: %1").arg(report.noGuid.size())
           << tr("Files with errors: %1").arg(check_->errors.size());
     return parts.join(QStringLiteral("   "));
@@ -291,7 +286,7 @@ QTreeWidgetItem* ConflictsWindow::Group(const SharedGuid& group) const {
                                         QString::fromStdString(GuidValue(group.guid)), Kind(group))
                                    .arg(group.users.size())});
     row->setData(kFile, kGroupRole, true);
-    if (!group.copiesOfOneFile) {
+    if (group.kind != SharedGuidKind::Copies) {
         QFont bold = row->font(kFile);
         bold.setBold(true);
         row->setFont(kFile, bold);

@@ -165,6 +165,7 @@ void CheckCategory(const std::array<Category, 9>& table, int flags, const std::s
 void Decode(ParseIFF& p, FirstMessage& sink, Bytes) {
     const std::string message = sink.first;
     const std::vector<ObjectListEntry> entries = FillObjectList(p);
+    std::vector<std::string> catalogNames;  // as the detail view shows them
     for (std::size_t row = 0; row < entries.size(); ++row) {
         const int i = static_cast<int>(row), catalog = entries[row].ItemData;
         const std::string& label = p.ObjdLabel[row];
@@ -179,6 +180,7 @@ void Decode(ParseIFF& p, FirstMessage& sink, Bytes) {
             p.ReadObjectAttributes(i, ValueGroup);
             p.ReadObjectAttributes(i, BuyModeGroup);
             p.ReadCatalogText(catalog);
+            catalogNames.push_back(p.CatalogName);
         }
         for (const std::string* text : {&p.ObjdLabel[row], &p.CatalogName, &p.CatalogDescription}) {
             const std::string utf8 = Cp1252ToUtf8(*text);
@@ -207,6 +209,7 @@ void Decode(ParseIFF& p, FirstMessage& sink, Bytes) {
         const ObjectAttributeRow& a = p.ObjectAttributes[row];
         Require(object.index == static_cast<int>(row) && object.listText == entries[row].Text &&
                     object.chunkId == p.ObjdChunkId[row] &&
+                    object.catalogName == catalogNames[row] &&
                     std::stoul(a.GuidHex1 + a.GuidHex2, nullptr, 16) == Int32(object.guid.data()),
                 "the listing agrees with the decoder object by object");
     }

@@ -87,7 +87,7 @@ int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std
         !check.readWarnings.warnings.empty()) {
         return kFileError;
     }
-    return check.report.trueConflicts > 0 ? kGuidConflict : kAllRead;
+    return check.report.trueConflicts + check.report.versions > 0 ? kGuidConflict : kAllRead;
 }
 
 }  // namespace
@@ -134,15 +134,23 @@ std::string_view HelpText() {
            "                 --conflicts one document for the whole run.\n"
            "  --conflicts    Instead of the objects, report every GUID that more than\n"
            "                 one object uses, grouped by GUID, and the objects that\n"
-           "                 have no GUID (all zero). A group whose objects all come\n"
-           "                 from byte-identical files is marked as copies of one file.\n"
+           "                 have no GUID (all zero). Each group is of the first kind\n"
+           "                 that fits: copies of one file (each object in a file of\n"
+           "                 its own, the files byte-identical), a loose file taking an\n"
+           "                 archived object's GUID, two versions of one object (each\n"
+           "                 in a file of its own, all with the same label and catalog\n"
+           "                 name), or different objects. True clashes come first,\n"
+           "                 then versions, then copies. The text says what to do\n"
+           "                 about each kind, and lists the files with errors and\n"
+           "                 with warnings by reason. JSON gives each group's \"kind\"\n"
+           "                 (\"different_objects\", \"loose_takes_archived_guid\",\n"
+           "                 \"versions_of_one_object\", \"copies_of_one_file\"), counts\n"
+           "                 true clashes as \"conflicts\" and versions as \"versions\",\n"
+           "                 and gives each file error and warning a \"reason\".\n"
            "                 The summary's Files counts the files and archive members\n"
            "                 read; a folder that cannot be opened is among the errors.\n"
-           "                 When archives are read, the summary counts them, each\n"
-           "                 object names its \"member\", and a group that joins a loose\n"
-           "                 file and an archive member, not as copies, is marked\n"
-           "                 \"loose_takes_archived_guid\": a download taking the GUID\n"
-           "                 of an archived object.\n"
+           "                 When archives are read, the summary counts them, and each\n"
+           "                 object names its \"member\".\n"
            "  --walk-chunks  Read a file that has no resource map, or is cut short\n"
            "                 before it, by walking its chunks from byte 64, instead of\n"
            "                 reporting it as an error. Each JSON line gains \"read_by\"\n"
@@ -154,7 +162,7 @@ std::string_view HelpText() {
            "\n"
            "Exit status:\n"
            "  0  every file was read, and with --conflicts no two objects share a GUID\n"
-           "     (copies of one file do not count)\n"
+           "     (copies of one file do not count; two versions of one object do)\n"
            "  1  a file, folder, archive or member could not be read or is not a valid\n"
            "     object file, no file at all was read, or a file was read with a\n"
            "     warning (cut short, or with --walk-chunks a walk that stopped early);\n"

@@ -28,6 +28,7 @@ GuidListing ListObjectGuids(ParseIFF& parse, FileBytes& file, const std::string&
     }
     std::vector<ObjectListEntry> entries = FillObjectList(parse);
     listing.objects.reserve(entries.size());
+    ParseIFF::FileScope open(parse, file);  // the catalog texts through the same descriptor
     for (std::size_t i = 0; i < entries.size(); ++i) {
         ObjectGuid object;
         object.index = static_cast<int>(i);
@@ -40,6 +41,8 @@ GuidListing ListObjectGuids(ParseIFF& parse, FileBytes& file, const std::string&
             const int byte = file.At(chunk + kGuidOffset + b);
             object.guid[b] = static_cast<std::uint8_t>(byte < 0 ? 0 : byte);
         }
+        parse.ReadCatalogText(entries[i].ItemData);
+        object.catalogName = parse.CatalogName;
         listing.objects.push_back(std::move(object));
     }
     return listing;

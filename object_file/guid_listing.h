@@ -16,6 +16,9 @@ struct ObjectGuid {
     std::string listText;  // the object list's entry text (raw bytes)
     std::int32_t chunkId = 0;
     std::array<std::uint8_t, 4> guid{};  // chunk offsets 104 to 107, in file order
+    // The catalog name the main window shows for the object (raw bytes): "No
+    // Description" for an object without catalog texts.
+    std::string catalogName;
 };
 
 struct GuidListing {
@@ -28,7 +31,7 @@ struct GuidListing {
 };
 
 // Scans `file`, open on `path` (or on a member of the archive at `path`), as the
-// main window does and reads every listed object's GUID.
+// main window does and reads every listed object's GUID and catalog name.
 // With `readChunks`, a file without a resource map is read by its chunks, as
 // after the window's "Read Chunks". `parse` is only working space, reused
 // between files because its tables are large; the call leaves it without a
