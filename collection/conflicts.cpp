@@ -114,8 +114,9 @@ const KindTexts& Texts(SharedGuidKind kind) {
     return kKinds[static_cast<std::size_t>(kind)];
 }
 
-// What to do about the kinds of group the report holds, in rank order.
-std::string Advice(const ConflictReport& report) {
+}  // namespace
+
+std::string WhatToDo(const ConflictReport& report) {
     std::string advice;
     for (std::size_t k = 0; k < std::size(kKinds); ++k) {
         const auto kind = static_cast<SharedGuidKind>(k);
@@ -128,10 +129,12 @@ std::string Advice(const ConflictReport& report) {
     return advice;
 }
 
+namespace {
+
 // The files with errors, or read with warnings, for people: by reason, a line
 // for each reason and under it the files' lines as stderr gave them.
 void PrintNoteGroups(Printer& p, const ReadFiles& read, std::string_view heading,
-                     const std::vector<FileError>& notes, std::string_view chunksAction) {
+                     const std::vector<FileError>& notes, std::string_view reader) {
     if (notes.empty()) {
         return;
     }
@@ -140,7 +143,7 @@ void PrintNoteGroups(Printer& p, const ReadFiles& read, std::string_view heading
     p.Value({}, true, heading);
     for (const NoteGroup& group : GroupByReason(notes)) {
         p.BeginRecord();
-        p.Value({}, true, GroupLine(group, chunksAction));
+        p.Value({}, true, GroupLine(group, reader));
         for (const std::size_t n : group.notes) {
             const FileError& note = notes[n];
             p.BeginRecord();
@@ -350,13 +353,12 @@ void PrintConflictReport(Printer& p, const ReadFiles& read, const ConflictReport
     if (p.ForPeople()) {
         if (!report.shared.empty()) {
             p.BeginRecord();
-            p.Value({}, Advice(report), "What to do");
+            p.Value({}, WhatToDo(report), "What to do");
             p.EndRecord();
         }
         // A run that read by chunks has no file that reading by chunks would read.
-        PrintNoteGroups(
-            p, read, "Files with errors:", errors,
-            readWarnings.readByChunks ? "" : "--walk-chunks reads them by their chunks.");
+        PrintNoteGroups(p, read, "Files with errors:", errors,
+                        readWarnings.readByChunks ? "" : "--walk-chunks");
         PrintNoteGroups(p, read, "Files read with warnings:", readWarnings.warnings, {});
     }
     p.BeginList("shared_guids", "GUIDs used by more than one object");

@@ -95,6 +95,10 @@ struct ConflictReport {
     int Copies() const { return static_cast<int>(shared.size()) - trueConflicts - versions; }
 };
 
+// What the kinds of group in `report` ask of the player: their advice, in rank
+// order, one sentence each; empty when no GUID is shared.
+std::string WhatToDo(const ConflictReport& report);
+
 // Tells whether two files of the collection hold the same bytes.
 using SameBytesCheck = std::function<bool(const ListedFile&, const ListedFile&)>;
 

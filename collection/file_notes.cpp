@@ -96,12 +96,14 @@ std::vector<NoteGroup> GroupByReason(const std::vector<FileError>& notes) {
     return groups;
 }
 
-std::string GroupLine(const NoteGroup& group, std::string_view chunksAction) {
-    std::string line = group.heading + ": " + std::to_string(group.files) +
-                       (group.files == 1 ? " file." : " files.");
-    if (group.reason.readByChunks && !chunksAction.empty()) {
+std::string GroupLine(const NoteGroup& group, std::string_view reader) {
+    const bool one = group.files == 1;
+    std::string line =
+        group.heading + ": " + std::to_string(group.files) + (one ? " file." : " files.");
+    if (group.reason.readByChunks && !reader.empty()) {
         line += ' ';
-        line += chunksAction;
+        line += reader;
+        line += one ? " reads it by its chunks." : " reads them by their chunks.";
     }
     return line;
 }

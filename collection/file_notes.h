@@ -42,9 +42,9 @@ struct NoteGroup {
 std::vector<NoteGroup> GroupByReason(const std::vector<FileError>& notes);
 
 // "No resource map: 252 files." and, for a reason reading by chunks answers,
-// `chunksAction` after it ("--walk-chunks reads them by their chunks."): empty
-// where the run read by chunks already, or the files were read.
-std::string GroupLine(const NoteGroup& group, std::string_view chunksAction);
+// what does it: "Read Chunks reads them by their chunks." for `reader` "Read
+// Chunks". Pass no reader where the run read by chunks already.
+std::string GroupLine(const NoteGroup& group, std::string_view reader);
 
 // What a line about an item names, as UTF-8 safe to show on a terminal (see
 // PrintableText): the file, or the archive and its member.

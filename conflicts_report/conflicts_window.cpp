@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTreeWidget>
@@ -25,7 +26,9 @@
 
 #include "desktop.h"
 #include "file_name_text.h"
+#include "file_notes.h"
 #include "guid_check_dialog.h"
+#include "guid_query.h"
 #include "messages.h"
 #include "object_list.h"
 #include "window_look.h"
@@ -43,6 +46,9 @@ enum Role {
     kOrderRole,    // a heading's place in the report
     kDetailsRole,  // what the details under the list say of the row
 };
+
+// More files of one reason than this start folded.
+constexpr int kOpenReasonFiles = 10;
 
 const QString kTextFilter = QStringLiteral("Text (*.txt)");
 const QString kJsonFilter = QStringLiteral("JSON lines (*.json)");
@@ -116,6 +122,11 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     summary->setObjectName(QStringLiteral("Summary"));
     summary->setTextFormat(Qt::PlainText);
     summary->setWordWrap(true);
+    auto* hint = new QLabel(FromUtf8(WhatToDo(check_->report)), this);
+    hint->setObjectName(QStringLiteral("Hint"));
+    hint->setTextFormat(Qt::PlainText);
+    hint->setWordWrap(true);
+    hint->setVisible(!check_->report.shared.empty());
 
     filter_ = new QLineEdit(this);
     filter_->setObjectName(QStringLiteral("Filter"));
@@ -133,7 +144,18 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     view_->setTextElideMode(Qt::ElideMiddle);  // a long folder keeps the file's name in view
     view_->setAllColumnsShowFocus(true);
     view_->viewport()->installEventFilter(this);  // the rows' menu
-    FillView();
+    const bool listed = FillView();
+    // With nothing to list, the list's place says why.
+    auto* empty = new QLabel(Explanation().join(QLatin1Char('\n')), this);
+    empty->setObjectName(QStringLiteral("Empty"));
+    empty->setTextFormat(Qt::PlainText);
+    empty->setWordWrap(true);
+    empty->setAlignment(Qt::AlignCenter);
+    empty->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* list = new QStackedWidget(this);
+    list->addWidget(view_);
+    list->addWidget(empty);
+    list->setCurrentWidget(listed ? static_cast<QWidget*>(view_) : empty);
 
     details_ = new QLabel(this);
     details_->setObjectName(QStringLiteral("Details"));
@@ -149,7 +171,7 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     readChunks->setToolTip(
         tr("Check again, reading the files that have no resource map by their chunks"));
     readChunks->setVisible(!check_->readWarnings.readByChunks && HasNoMap(check_->errors));
-    auto* hint = new QLabel(tr("Double-click an object to open it in the main window."), this);
+    auto* open = new QLabel(tr("Double-click an object to open it in the main window."), this);
     auto* save = new QPushButton(tr("Save Report\u2026"), this);
     save->setObjectName(QStringLiteral("SaveReport"));
     auto* copy = new QPushButton(tr("Copy Report"), this);
@@ -172,14 +194,15 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     filterRow->addWidget(filter_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(readChunks);
-    buttons->addWidget(hint, 1);
+    buttons->addWidget(open, 1);
     buttons->addWidget(save);
     buttons->addWidget(copy);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary);
+    layout->addWidget(hint);
     layout->addLayout(filterRow);
-    layout->addWidget(view_, 1);
+    layout->addWidget(list, 1);
     layout->addWidget(details_);
     layout->addLayout(buttons);
     FitToContents();
@@ -200,20 +223,25 @@ QString ConflictsWindow::ReportText() const {
     return QString::fromStdString(out.str());
 }
 
-void ConflictsWindow::FillView() {
-    std::vector<const SharedGuid*> groups;
-    for (const SharedGuid& group : check_->report.shared) {
-        groups.push_back(&group);
-    }
-    std::stable_partition(groups.begin(), groups.end(),
-                          [](const SharedGuid* g) { return g->kind != SharedGuidKind::Copies; });
+bool ConflictsWindow::FillView() {
     QList<QTreeWidgetItem*> rows;
-    for (const SharedGuid* group : groups) {
-        rows << Group(*group);
+    for (const SharedGuid& group : check_->report.shared) {
+        rows << Group(group);
     }
-    rows << NoGuidSection() << FileNotes(tr("Files with errors: %1"), check_->errors)
-         << FileNotes(tr("Files read with warnings: %1"), check_->readWarnings.warnings);
+    rows << NoGuidSection() << FileNotes(tr("Files with errors: %1"), check_->errors, true)
+         << FileNotes(tr("Files read with warnings: %1"), check_->readWarnings.warnings, false);
     rows.removeAll(nullptr);
+    if (rows.isEmpty()) {
+        return false;
+    }
+    if (check_->report.shared.empty()) {
+        const QStringList lines = Explanation();
+        auto* none = new ReportRow({lines.front()});
+        for (const QString& line : lines.mid(1)) {
+            new ReportRow(none, {line});
+        }
+        rows.prepend(none);
+    }
     for (int place = 0; place < rows.size(); ++place) {
         rows[place]->setData(kFile, kOrderRole, place);
     }
@@ -228,9 +256,30 @@ void ConflictsWindow::FillView() {
         }
     }
     view_->expandAll();
+    // A long list of one reason's files opens on request.
+    for (QTreeWidgetItemIterator it(view_); *it; ++it) {
+        if ((*it)->parent() && (*it)->data(kFile, kOrderRole).isValid() &&
+            (*it)->childCount() > kOpenReasonFiles) {
+            (*it)->setExpanded(false);
+        }
+    }
     // The report's order until a header is clicked: no column is sorted yet.
     view_->header()->setSortIndicator(-1, Qt::AscendingOrder);
     view_->setSortingEnabled(true);
+    return true;
+}
+
+QStringList ConflictsWindow::Explanation() const {
+    if (check_->read.FilesRead() > 0) {
+        return {tr("No GUID is shared by two objects.")};
+    }
+    QStringList lines{tr("No object file was found in %1.").arg(CheckedPaths(paths_)),
+                      tr("Object files are the files whose names end in .iff, and the members "
+                         "of the archives (.far) whose names do.")};
+    for (const std::string& notice : check_->notices) {
+        lines << FromUtf8Line(notice);
+    }
+    return lines;
 }
 
 void ConflictsWindow::FitToContents() {
@@ -274,6 +323,7 @@ QString ConflictsWindow::Summary() const {
     }
     parts << tr("Objects: %1").arg(report.objects)
           << tr("True conflicts: %1").arg(report.trueConflicts)
+          << tr("Versions of one object: %1").arg(report.versions)
           << tr("Copies of one file: %1").arg(report.Copies())
           << tr("Objects with no GUID: %1").arg(report.noGuid.size())
           << tr("Files with errors: %1").arg(check_->errors.size());
@@ -286,7 +336,8 @@ QTreeWidgetItem* ConflictsWindow::Group(const SharedGuid& group) const {
                                         QString::fromStdString(GuidValue(group.guid)), Kind(group))
                                    .arg(group.users.size())});
     row->setData(kFile, kGroupRole, true);
-    if (group.kind != SharedGuidKind::Copies) {
+    row->setData(kFile, kGuidRole, QByteArray(reinterpret_cast<const char*>(group.guid.data()), 4));
+    if (KindRank(group.kind) == KindRank(SharedGuidKind::DifferentObjects)) {
         QFont bold = row->font(kFile);
         bold.setBold(true);
         row->setFont(kFile, bold);
@@ -338,20 +389,30 @@ void ConflictsWindow::NameFile(QTreeWidgetItem* row, int file, const QString& me
 }
 
 QTreeWidgetItem* ConflictsWindow::FileNotes(const QString& heading,
-                                            const std::vector<FileError>& notes) const {
+                                            const std::vector<FileError>& notes,
+                                            bool errors) const {
     if (notes.empty()) {
         return nullptr;
     }
     auto* section = new ReportRow({heading.arg(notes.size())});
+    // Read Chunks answers some errors, unless it made this report.
+    const std::string reader =
+        errors && !check_->readWarnings.readByChunks ? tr("Read Chunks").toStdString() : "";
     const ReadFiles& read = check_->read;
-    for (const FileError& note : notes) {
-        const auto f = static_cast<std::size_t>(note.file);
-        const QString member = MemberShown(read.files[f]);
-        auto* row =
-            new ReportRow(section, {Shown(DecodeFileName(read.Path(f))) +
-                                    (member.isEmpty() ? QString() : QStringLiteral(": ") + member) +
-                                    QStringLiteral(": ") + FromUtf8Line(note.error)});
-        NameFile(row, note.file, FromUtf8Line(note.error));
+    int place = 0;
+    for (const NoteGroup& group : GroupByReason(notes)) {
+        auto* reason = new ReportRow(section, {FromUtf8(GroupLine(group, reader))});
+        reason->setData(kFile, kOrderRole, place++);
+        for (const std::size_t n : group.notes) {
+            const FileError& note = notes[n];
+            const auto f = static_cast<std::size_t>(note.file);
+            const QString member = MemberShown(read.files[f]);
+            auto* row = new ReportRow(
+                reason, {Shown(DecodeFileName(read.Path(f))) +
+                         (member.isEmpty() ? QString() : QStringLiteral(": ") + member) +
+                         QStringLiteral(": ") + FromUtf8Line(note.error)});
+            NameFile(row, note.file, FromUtf8Line(note.error));
+        }
     }
     return section;
 }
@@ -373,19 +434,48 @@ QString ConflictsWindow::Shown(const QString& path) const {
 void ConflictsWindow::ApplyFilter(const QString& text) {
     // A path typed with '/' finds files named with the system's separator.
     const QString path = QDir::toNativeSeparators(text);
+    const std::vector<std::array<std::uint8_t, 4>> guids = GuidsWritten(text.toStdString());
+    const auto has = [&text](const QTreeWidgetItem* row, int column) {
+        return row->text(column).contains(text, Qt::CaseInsensitive);
+    };
+    const auto guidMatches = [&guids](const QTreeWidgetItem* row) {
+        return row->data(kFile, kGuidRole).isValid() &&
+               std::find(guids.begin(), guids.end(), GuidOf(row)) != guids.end();
+    };
+    // A file's row: by its file or member, and an object's also by its label and GUID.
+    const auto rowMatches = [&](const QTreeWidgetItem* row) {
+        return text.isEmpty() || row->text(kFile).contains(path, Qt::CaseInsensitive) ||
+               has(row, kMember) || has(row, kLabel) || guidMatches(row);
+    };
+    // Shows what matches below `item`; says whether anything does.
+    const auto narrow = [&](auto& self, QTreeWidgetItem* item) -> bool {
+        if (!item->data(kFile, kPathRole).isNull()) {
+            const bool match = rowMatches(item);
+            item->setHidden(!match);
+            return match;
+        }
+        bool any = false;
+        for (int c = 0; c < item->childCount(); ++c) {
+            any = self(self, item->child(c)) || any;
+        }
+        item->setHidden(item->childCount() > 0 && !any);
+        return any || item->childCount() == 0;
+    };
     for (int g = 0; g < view_->topLevelItemCount(); ++g) {
-        QTreeWidgetItem* group = view_->topLevelItem(g);
-        if (!group->data(kFile, kGroupRole).toBool()) {
-            continue;  // the sections after the groups stay
+        QTreeWidgetItem* top = view_->topLevelItem(g);
+        if (!top->data(kFile, kGroupRole).toBool()) {
+            narrow(narrow, top);
+            continue;
         }
-        bool match = group->text(kFile).contains(text, Qt::CaseInsensitive);
-        for (int o = 0; o < group->childCount() && !match; ++o) {
-            const QTreeWidgetItem* row = group->child(o);
-            match = row->text(kFile).contains(path, Qt::CaseInsensitive) ||
-                    row->text(kMember).contains(text, Qt::CaseInsensitive) ||
-                    row->text(kLabel).contains(text, Qt::CaseInsensitive);
+        // A group shows whole: the objects that share the GUID belong together.
+        bool match = has(top, kFile) || guidMatches(top);
+        for (int o = 0; o < top->childCount() && !match; ++o) {
+            match = rowMatches(top->child(o));
         }
-        group->setHidden(!match);
+        top->setHidden(!match);
+        for (int o = 0; o < top->childCount(); ++o) {
+            top->child(o)->setHidden(false);
+        }
     }
 }
 

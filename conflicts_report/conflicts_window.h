@@ -48,12 +48,18 @@ class ConflictsWindow final : public QWidget {
     // files with errors or warnings.
     // The rows are made apart from the view and handed to it at once: adding
     // them one by one would update it thousands of times.
-    void FillView();
+    // Says whether there is anything to list.
+    bool FillView();
+    // Why no GUID is listed: no object file found (and what the walk met), or
+    // none shared. A line each.
+    QStringList Explanation() const;
     QTreeWidgetItem* Group(const SharedGuid& group) const;
     QTreeWidgetItem* NoGuidSection() const;
     void AddObject(QTreeWidgetItem* parent, const GuidUser& user,
                    const std::array<std::uint8_t, 4>& guid) const;
-    QTreeWidgetItem* FileNotes(const QString& heading, const std::vector<FileError>& notes) const;
+    // The files with errors (`errors`) or warnings, by reason.
+    QTreeWidgetItem* FileNotes(const QString& heading, const std::vector<FileError>& notes,
+                               bool errors) const;
     // Gives a row that names file `file` its path, tooltip and details.
     void NameFile(QTreeWidgetItem* row, int file, const QString& message = {}) const;
     // A file's path below the folder that holds the checked path it lies in.

@@ -165,17 +165,17 @@ TEST(FileNotes, EachMessageHasItsReason) {
     for (const auto& notes :
          {check.errors, CheckGuids({folder.root}, true, quiet).readWarnings.warnings}) {
         for (const NoteGroup& group : GroupByReason(notes)) {
-            groups += std::string(group.reason.id) + " " + GroupLine(group, "Read.") + "\n";
+            groups += std::string(group.reason.id) + " " + GroupLine(group, "R") + "\n";
         }
     }
     EXPECT_EQ(groups,
-              "cut_short Cut short: 1 file. Read.\n"
-              "no_resource_map No resource map: 1 file. Read.\n"
+              "cut_short Cut short: 1 file. R reads it by its chunks.\n"
+              "no_resource_map No resource map: 1 file. R reads it by its chunks.\n"
               "archive_version Archive of another version: 1 file.\n"
               "damaged_archive Damaged archive: 1 file.\n"
               "other Something new: 2 files.\n"
               "other Something else: 1 file.\n"
-              "cut_short Cut short: 1 file. Read.\n"
+              "cut_short Cut short: 1 file. R reads it by its chunks.\n"
               "chunks_left_out Chunks left out: 1 file.\n");
 }
 

@@ -1,5 +1,7 @@
 // The window's GUID check: how it starts, its thread, progress and Cancel, and
 // the report window against what marrowick-inspect says of the same folder.
+#include <QStackedWidget>
+
 #include <sstream>
 
 #include "conflicts_window.h"
@@ -11,10 +13,11 @@
 namespace marrowick::test {
 namespace {
 
-// Folder c: copies of one file (0xE7EA4328), two sofas that clash (0x33, ids
-// 128 and 64), a
-// loose lamp taking the GUID of an archived lamp's tile (0x22), an object with
-// no GUID, a broken file and a map-less one whose shelf joins the sofas once read.
+// Folder c: each kind of shared GUID: a loose lamp taking the GUID of an
+// archived lamp's tile (0x22), two sofas that clash (0x33, ids 128 and 64), two
+// versions of an armchair (0x44) and copies of one file (0xE7EA4328); an object
+// with no GUID, a broken file and a map-less one whose shelf joins the sofas
+// once read.
 QString Collection(const Harness& h) {
     const Bytes chair = TypicalObjectFile("Chair", 128, 1, 0xE7EA4328, 0);
     ArchiveBuilder game;
@@ -28,6 +31,8 @@ QString Collection(const Harness& h) {
         {u"sofa.iff"_s, TypicalObjectFile("Sofa", 128, 1, 0x33, 0)},
         {u"two/sofa.iff"_s, TypicalObjectFile("Sofa B", 64, 1, 0x33, 0)},
         {u"two/lamp.iff"_s, TypicalObjectFile("Lamp", 128, 1, 0x22, 1)},
+        {u"one/armchair.iff"_s, TypicalObjectFile("Armchair", 128, 1, 0x44, 0)},
+        {u"two/armchair.iff"_s, TypicalObjectFile("Armchair", 128, 1, 0x44, 1)},
         {u"ghost.iff"_s, TypicalObjectFile("Ghost", 128, 1, 0, 0)},
         {u"game.far"_s, game.Build()},
         {u"broken.iff"_s, ToBytes("IFF")},
@@ -81,10 +86,6 @@ QString Menu(QTreeWidget* view, const QTreeWidgetItem* row, const QString& entry
     return entries.join(u'|');
 }
 
-QString Kind(bool copies, bool loose) {
-    return copies ? u" copies"_s : loose ? u" loose"_s : u" clash"_s;
-}
-
 // Each group in view: its value, kind and objects as "file member label id".
 QStringList Groups(const ConflictsWindow* report) {
     QStringList groups;
@@ -94,8 +95,8 @@ QStringList Groups(const ConflictsWindow* report) {
         if (group->isHidden() || !text.startsWith(u"GUID"_s)) {
             continue;
         }
-        text = text.section(u' ', 4, 4) +
-               Kind(text.contains(u"copies"_s), text.contains(u"archived"_s));
+        // "GUID 2200 0000 · 0x00000022 — different objects, 2 objects"
+        text = text.section(u' ', 4, 4) + u' ' + text.section(u" \u2014 "_s, 1).section(u',', 0, 0);
         for (int o = 0; o < group->childCount(); ++o) {
             const QTreeWidgetItem* row = group->child(o);
             text += u"; %1 %2 %3 %4"_s.arg(row->text(0), row->text(1), row->text(2), row->text(3));
@@ -105,14 +106,19 @@ QStringList Groups(const ConflictsWindow* report) {
     return groups;
 }
 
-// The same from marrowick-inspect's JSON, true conflicts first.
+// The same from marrowick-inspect's JSON.
 QStringList CliGroups(const QJsonObject& cli, qsizetype above) {
-    QStringList clashes, copies;
+    QStringList groups;
     for (const QJsonValue& value : cli[u"shared_guids"_s].toArray()) {
         const QJsonObject group = value.toObject();
-        const bool copy = group[u"copies_of_one_file"_s].toBool();
-        QString text = group[u"value"_s].toString() +
-                       Kind(copy, group[u"loose_takes_archived_guid"_s].toBool());
+        QString text = group[u"value"_s].toString() + u' ';
+        for (const auto kind :
+             {SharedGuidKind::DifferentObjects, SharedGuidKind::LooseTakesArchived,
+              SharedGuidKind::Versions, SharedGuidKind::Copies}) {
+            if (group[u"kind"_s].toString().toStdString() == KindId(kind)) {
+                text += QString::fromUtf8(KindName(kind));
+            }
+        }
         for (const QJsonValue& object : group[u"objects"_s].toArray()) {
             const QJsonObject o = object.toObject();
             text += u"; %1 %2 %3 %4"_s
@@ -120,9 +126,38 @@ QStringList CliGroups(const QJsonObject& cli, qsizetype above) {
                              o[u"list_text"_s].toString().section(u"  "_s, 0, 0))
                         .arg(o[u"chunk_id"_s].toInt());
         }
-        (copy ? copies : clashes) << text;
+        groups << text;
     }
-    return clashes + copies;
+    return groups;
+}
+
+// What the filter leaves in view: the groups' values, then the sections'
+// files (and reasons), a section after "|".
+QString InView(const ConflictsWindow* report) {
+    QStringList shown;
+    const auto add = [&shown](auto& self, const QTreeWidgetItem* row) -> void {
+        if (row->isHidden()) {
+            return;
+        }
+        const QString text = row->text(0);
+        if (row->data(0, Qt::ToolTipRole).isValid()) {  // a file
+            shown << QFileInfo(text.section(u':', 0, 0)).fileName();
+        } else if (row->parent()) {
+            shown << text;  // a reason
+        } else if (text.startsWith(u"GUID"_s)) {
+            shown << text.section(u' ', 4, 4);
+            return;  // shown whole
+        } else {
+            shown << u"|"_s;
+        }
+        for (int c = 0; c < row->childCount(); ++c) {
+            self(self, row->child(c));
+        }
+    };
+    for (int g = 0; g < View(report)->topLevelItemCount(); ++g) {
+        add(add, View(report)->topLevelItem(g));
+    }
+    return shown.join(u' ');
 }
 
 }  // namespace
@@ -138,6 +173,7 @@ class CheckTests : public QObject {
     void progressAndStop();
     void report();
     void readChunksOffered();
+    void emptyResults();
     void actOnReport();
 };
 
@@ -220,7 +256,7 @@ void CheckTests::progressAndStop() {
     QCOMPARE(progress->maximum(), 0);  // busy until the folder has been walked
     QTRY_COMPARE(progress->value(), 2);
     QCOMPARE(progress->labelText() + QString::number(progress->maximum()),
-             u"Read 2 of 9 files and archives9"_s);
+             u"Read 2 of 11 files and archives11"_s);
     Harness::Click(progress->findChild<QPushButton*>());
     QTRY_VERIFY(!progress);
     QCOMPARE(reads.load(), 3);
@@ -254,7 +290,7 @@ void CheckTests::report() {
         QJsonDocument::fromJson(Inspect({u"--json"_s, given}).toUtf8()).object();
     QCOMPARE(Groups(report), CliGroups(cli, h.dir.path().size() + 1));
     QString counts;
-    for (const char* key : {"files", "archives", "objects", "conflicts", "copies"}) {
+    for (const char* key : {"files", "archives", "objects", "conflicts", "versions", "copies"}) {
         counts += QString::number(cli[QLatin1String(key)].toInt()) + u' ';
     }
     QCOMPARE(report->findChild<QLabel*>(u"Summary"_s)->text().remove(QRegularExpression(u"\\D"_s)),
@@ -265,15 +301,32 @@ void CheckTests::report() {
     const QString table = Inspect({given});
     QTest::keyClick(View(report), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), table);
+    // Ranked: the true clashes, the versions, the copies; then the sections,
+    // their files by reason; the filter narrows each, a GUID in any form.
     auto* filter = report->findChild<QLineEdit*>(u"Filter"_s);
-    for (const QString& typed : {u"LAMP"_s, u"0x00000022"_s, u"TWO/LAMP"_s, u"2200 0000"_s}) {
+    const QString all =
+        u"0x00000022 0x00000033 0x00000044 0xE7EA4328 | ghost.iff | "
+        u"Not an object file: 1 file. broken.iff No resource map: 1 file. Read "
+        u"Chunks reads it by its chunks. nomap.iff"_s;
+    for (const auto& [typed, left] : {std::pair{u""_s, all},
+                                      {u"2200 0000"_s, u"0x00000022"_s},
+                                      {u"22000000"_s, u"0x00000022"_s},
+                                      {u"0x00000022"_s, u"0x00000022"_s},
+                                      {u"00000022"_s, u"0x00000022"_s},
+                                      {u"lamp"_s, u"0x00000022"_s},
+                                      {u"TWO/ARM"_s, u"0x00000044"_s},
+                                      {u"0000 0000"_s, u"| ghost.iff"_s},
+                                      {u"nomap"_s,
+                                       u"| No resource map: 1 file. Read "
+                                       u"Chunks reads it by its chunks. "
+                                       u"nomap.iff"_s}}) {
         filter->setText(typed);
-        QCOMPARE(Groups(report).join(u'\n').section(u' ', 0, 1), u"0x00000022 loose;"_s);
+        QCOMPARE(InView(report), left);
     }
     filter->setFocus();
     filter->selectAll();
     QTest::keyClick(filter, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(clipboard->text(), u"2200 0000"_s);
+    QCOMPARE(clipboard->text(), u"nomap"_s);
     filter->deselect();
     clipboard->clear();
     QTest::keyClick(filter, Qt::Key_C, Qt::ControlModifier);
@@ -282,6 +335,7 @@ void CheckTests::report() {
     Harness::Click(report->findChild<QPushButton*>(u"CopyReport"_s));
     QCOMPARE(clipboard->text(), table);
 
+    filter->clear();
     const QTreeWidgetItem* lamps = View(report)->topLevelItem(0);
     for (int row : {0, 1}) {
         const QPoint at = View(report)->visualItemRect(lamps->child(row)).center();
@@ -318,6 +372,39 @@ void CheckTests::readChunksOffered() {
     }
 }
 
+// Nothing to list says why in the list's place: no object file found, with
+// what the walk met, or no GUID shared; above other sections, a first row.
+void CheckTests::emptyResults() {
+    Harness h;
+    QDir(h.dir.path()).mkpath(u"empty/sub"_s);
+    QDir(h.dir.path()).mkpath(u"one"_s);
+    h.Write(u"one/lamp.iff"_s, TypicalObjectFile("Lamp", 128, 1, 0x22, 0));
+    const QString lamp = h.dir.filePath(u"one/lamp.iff"_s), empty = h.dir.filePath(u"empty"_s);
+    h.Write(u"one/broken.iff"_s, ToBytes("IFF"));
+    for (const auto& [path, said] :
+         {std::pair{empty,
+                    u"No object file was found in empty.\nObject files are the files whose "
+                    u"names end in .iff, and the members of the archives (.far) whose "
+                    u"names do.\n%1: holds no object files (no file name in it ends in "
+                    u".iff or .far)."_s.arg(QDir::toNativeSeparators(empty))},
+          {lamp, u"No GUID is shared by two objects."_s},
+          {h.dir.filePath(u"one"_s), QString()}}) {
+        GuidCheckObserver quiet;
+        const auto check = std::make_shared<GuidCheck>(
+            CheckGuids({EncodeFileName(QDir::toNativeSeparators(path))}, false, quiet));
+        const ConflictsWindow report({path}, check, h);
+        const auto* list = report.findChild<QStackedWidget*>();
+        if (said.isEmpty()) {
+            QCOMPARE(list->currentWidget(), View(&report));
+            QCOMPARE(View(&report)->topLevelItem(0)->text(0),
+                     u"No GUID is shared by two objects."_s);
+            QVERIFY(report.findChild<QLabel*>(u"Hint"_s)->isHidden());
+        } else {
+            QCOMPARE(qobject_cast<QLabel*>(list->currentWidget())->text(), said);
+        }
+    }
+}
+
 // A row's menu copies and shows what the row names; the details and tooltips
 // name files in full; a sort keeps the groups in place; Save Report writes the
 // CLI's bytes, never over an object file; Escape closes.
@@ -340,7 +427,7 @@ void CheckTests::actOnReport() {
     QCOMPARE(Menu(view, lamp, u"Open"_s),
              u"Copy GUID|Copy GUID Value|Copy Path|Show in Folder|Open"_s);
     QCOMPARE(h.Shown(u"Label1"_s), u"objects/Lamp.IFF"_s);
-    QTreeWidgetItem* broken = view->topLevelItem(view->topLevelItemCount() - 1)->child(0);
+    QTreeWidgetItem* broken = view->topLevelItem(view->topLevelItemCount() - 1)->child(0)->child(0);
     QCOMPARE(Menu(view, broken, u"Show in Folder"_s), u"Copy Path|Show in Folder"_s);
     const QString brokenPath = QDir::toNativeSeparators(folder + u"/broken.iff"_s);
     QCOMPARE(h.addresses, QStringList{u"folder "_s + brokenPath});
@@ -351,7 +438,7 @@ void CheckTests::actOnReport() {
     const auto sofas = [view] {
         const QTreeWidgetItem* group = view->topLevelItem(1);
         return group->text(0).section(u' ', 4, 4) + u' ' + group->child(0)->text(3) + u' ' +
-               group->child(1)->text(3) + u' ' + view->topLevelItem(4)->text(0).left(5);
+               group->child(1)->text(3) + u' ' + view->topLevelItem(5)->text(0).left(5);
     };
     for (const QString& ids : {u"128 64"_s, u"64 128"_s, u"128 64"_s}) {  // then each click
         QCOMPARE(sofas(), u"0x00000033 %1 Files"_s.arg(ids));

@@ -230,7 +230,7 @@ TEST_F(Collection, TextReportOfSharedGuidsFromTheProgram) {
             (kPosix ? "    Could not be opened: 1 file.\n      " + dangling : "") +
             "    Not an object file: 1 file.\n"
             "      ./two/bro ken.iff: Not a Valid IFF\n"
-            "    No resource map: 1 file. --walk-chunks reads them by their chunks.\n      " +
+            "    No resource map: 1 file. --walk-chunks reads it by its chunks.\n      " +
             noMap +
             "  GUIDs used by more than one object:\n"
             "    GUID: 8800 0000  Value: 0x00000088  a loose file takes an archived object's GUID\n"
@@ -722,7 +722,7 @@ TEST_F(Archives, ConflictsBetweenArchivesAndDownloads) {
               "unless it is meant to replace that object. Copies of one file: keep one and delete "
               "the others.\n"
               "  Files with errors:\n"
-              "    No resource map: 1 file. --walk-chunks reads them by their chunks.\n"
+              "    No resource map: 1 file. --walk-chunks reads it by its chunks.\n"
               "      game/objects.FAR: Caf\xC3\xA9.iff: Future versions will support objects "
               "without a Resource Map, however this version requires one.\n"
               "    Not an object file: 1 file.\n"
