@@ -156,6 +156,8 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     list->addWidget(view_);
     list->addWidget(empty);
     list->setCurrentWidget(listed ? static_cast<QWidget*>(view_) : empty);
+    filterLabel->setVisible(listed);
+    filter_->setVisible(listed);
 
     details_ = new QLabel(this);
     details_->setObjectName(QStringLiteral("Details"));
@@ -246,14 +248,9 @@ bool ConflictsWindow::FillView() {
         rows[place]->setData(kFile, kOrderRole, place);
     }
     view_->addTopLevelItems(rows);
-    // Headings, and the rows of the file notes, take the whole width.
-    for (QTreeWidgetItem* row : std::as_const(rows)) {
-        row->setFirstColumnSpanned(true);
-        for (int child = 0; child < row->childCount(); ++child) {
-            if (!row->child(child)->data(kFile, kFileRole).isValid()) {
-                row->child(child)->setFirstColumnSpanned(true);
-            }
-        }
+    // Every row but an object's takes the whole width: headings, reasons, notes.
+    for (QTreeWidgetItemIterator it(view_); *it; ++it) {
+        (*it)->setFirstColumnSpanned(!(*it)->data(kFile, kFileRole).isValid());
     }
     view_->expandAll();
     // A long list of one reason's files opens on request.
@@ -307,7 +304,7 @@ void ConflictsWindow::FitToContents() {
     const int file =
         std::min(widest + view_->indentation() * 2 + margin, screenArea.width() - frame - others);
     view_->setColumnWidth(kFile, std::max(file, margin * 4));
-    resize(std::min(std::max(sizeHint().width(), frame + others + view_->columnWidth(kFile)),
+    resize(std::min(std::max(minimumSizeHint().width(), frame + others + view_->columnWidth(kFile)),
                     screenArea.width()),
            std::min(520, screenArea.height()));
 }
