@@ -171,8 +171,7 @@ class CheckTests : public QObject {
     void starts();
     void progressAndStop();
     void report();
-    void readChunksOffered();
-    void emptyResults();
+    void madeFromACheck();
 };
 
 void CheckTests::starts_data() {
@@ -412,7 +411,9 @@ void CheckTests::report() {
 }
 
 // Read Chunks is offered where a file has no map or was cut short before it.
-void CheckTests::readChunksOffered() {
+// Nothing to list says why in the list's place: no object file found, with
+// what the walk met, or no GUID shared; above other sections, a first row.
+void CheckTests::madeFromACheck() {
     Harness h;
     for (const auto& [error, offered] : {std::pair{std::string(kNotValidIff), false},
                                          {kNoResourceMap, true},
@@ -426,12 +427,7 @@ void CheckTests::readChunksOffered() {
         const ConflictsWindow report({u"x.iff"_s}, check, h);
         QCOMPARE(!report.findChild<QPushButton*>(u"ReadChunks"_s)->isHidden(), offered);
     }
-}
 
-// Nothing to list says why in the list's place: no object file found, with
-// what the walk met, or no GUID shared; above other sections, a first row.
-void CheckTests::emptyResults() {
-    Harness h;
     QDir(h.dir.path()).mkpath(u"empty/sub"_s);
     QDir(h.dir.path()).mkpath(u"one"_s);
     h.Write(u"one/lamp.iff"_s, TypicalObjectFile("Lamp", 128, 1, 0x22, 0));
