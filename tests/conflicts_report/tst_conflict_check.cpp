@@ -37,8 +37,6 @@ QString Collection(const Harness& h) {
         {u"game.far"_s, game.Build()},
         {u"broken.iff"_s, ToBytes("IFF")},
         {u"nomap.iff"_s, shelf.Build()}};
-    QDir(h.dir.path()).mkpath(u"c/one"_s);
-    QDir(h.dir.path()).mkpath(u"c/two"_s);
     for (const auto& [name, bytes] : files) {
         h.Write(u"c/"_s + name, bytes);
     }
@@ -429,7 +427,6 @@ void CheckTests::madeFromACheck() {
     }
 
     QDir(h.dir.path()).mkpath(u"empty/sub"_s);
-    QDir(h.dir.path()).mkpath(u"one"_s);
     h.Write(u"one/lamp.iff"_s, TypicalObjectFile("Lamp", 128, 1, 0x22, 0));
     const QString lamp = h.dir.filePath(u"one/lamp.iff"_s), empty = h.dir.filePath(u"empty"_s);
     h.Write(u"one/broken.iff"_s, ToBytes("IFF"));
