@@ -330,6 +330,11 @@ TEST(CutShort, MapOrListedChunkRunningPastTheEnd) {
             EXPECT_EQ(Count(Field(o, "objects")), refused ? 0 : objects);
             EXPECT_EQ(run.err, err);
             EXPECT_EQ(run.status, err.empty() ? kAllRead : kFileError);
+            // The check reads it alike; its report shows what it was told.
+            const RunResult check = Inspect({"--conflicts", "--json", mode, path});
+            EXPECT_EQ(Count(Field(Json(check.out), refused ? "file_errors" : "file_warnings")),
+                      refused ? 1 : warnings.size());
+            EXPECT_EQ(check.status, run.status);
         }
     }
 }
