@@ -67,6 +67,7 @@ struct Harness final : Desktop {
     void EndProgram() override { ++ends; }
 
     QString Write(const QString& name, const Bytes& bytes) const {
+        QDir(dir.path()).mkpath(QFileInfo(name).path());
         WriteFile(dir.filePath(name).toStdString(), bytes);  // UTF-8, as the builder takes it
         return dir.filePath(name);
     }
