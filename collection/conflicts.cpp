@@ -200,10 +200,6 @@ std::string_view KindId(SharedGuidKind kind) {
     return Texts(kind).id;
 }
 
-std::string_view KindAdvice(SharedGuidKind kind) {
-    return Texts(kind).advice;
-}
-
 int KindRank(SharedGuidKind kind) {
     switch (kind) {
         case SharedGuidKind::DifferentObjects:

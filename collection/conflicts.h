@@ -70,8 +70,6 @@ enum class SharedGuidKind {
 std::string_view KindName(SharedGuidKind kind);
 // The kind in JSON: "copies_of_one_file".
 std::string_view KindId(SharedGuidKind kind);
-// A sentence saying what the kind asks of the player.
-std::string_view KindAdvice(SharedGuidKind kind);
 // The kinds by what they ask, most urgent first: the two kinds of true clash
 // rank together, then versions, then copies.
 int KindRank(SharedGuidKind kind);
