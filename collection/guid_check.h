@@ -38,7 +38,9 @@ class GuidCheckObserver {
     virtual void Notice(const std::string& line) { static_cast<void>(line); }
 };
 
-struct GuidCheck {
+// A collection read whole: every file and member, what could not be read, and
+// what the walk met. The GUID check and the search for objects both read so.
+struct CollectionRead {
     ReadFiles read;  // every file and member read, in order
     std::vector<FileError> errors;
     // Files read with warnings; with a count of files read by chunks when the
@@ -49,15 +51,23 @@ struct GuidCheck {
     // folders and archives with nothing to read, links not followed, members
     // skipped. They tell why a check found nothing.
     std::vector<std::string> notices;
-    ConflictReport report;
-    bool cancelled = false;  // stopped before the end: nothing above is complete
+    bool cancelled = false;  // stopped before the end: nothing here is complete
 };
 
-// Walks `paths` (files and folders, as marrowick-inspect takes them), reads every
-// object file and archive member, and groups the GUIDs. With `readChunks`, files
-// without a resource map are read by their chunks. Entries of an archive that
-// give the same bytes are read once. Setting `cancel` stops the check within a
+// Walks `paths` (files and folders, as marrowick-inspect takes them) and reads
+// every object file and archive member. With `readChunks`, files without a
+// resource map are read by their chunks. Entries of an archive that give the
+// same bytes are read once. Setting `cancel` stops the reading within a
 // fraction of a second, wherever it is.
+CollectionRead ReadCollection(const std::vector<std::string>& paths, bool readChunks,
+                              GuidCheckObserver& observer,
+                              const std::atomic<bool>* cancel = nullptr);
+
+struct GuidCheck : CollectionRead {
+    ConflictReport report;
+};
+
+// Reads the collection as ReadCollection does and groups the GUIDs.
 GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
                      GuidCheckObserver& observer, const std::atomic<bool>* cancel = nullptr);
 

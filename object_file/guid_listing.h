@@ -15,7 +15,8 @@ struct ObjectGuid {
     int index = 0;
     std::string listText;  // the object list's entry text (raw bytes)
     std::int32_t chunkId = 0;
-    std::array<std::uint8_t, 4> guid{};  // chunk offsets 104 to 107, in file order
+    std::array<std::uint8_t, 4> guid{};          // chunk offsets 104 to 107, in file order
+    std::array<std::uint8_t, 4> originalGuid{};  // chunk offsets 216 to 219
     // The catalog name the main window shows for the object (raw bytes): "No
     // Description" for an object without catalog texts.
     std::string catalogName;
