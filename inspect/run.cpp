@@ -2,6 +2,7 @@
 
 #include "arguments.h"
 #include "collect_paths.h"
+#include "find_objects.h"
 #include "guid_check.h"
 #include "marrowick_version.h"
 #include "object_files.h"
@@ -88,6 +89,27 @@ int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std
         return kFileError;
     }
     return check.report.trueConflicts + check.report.versions > 0 ? kGuidConflict : kAllRead;
+}
+
+// Exits 0 when something was found, whatever could not be read: a search
+// answers "is it there?".
+int FindObjectsIn(const Arguments& parsed, Printer& printer, std::ostream& err,
+                  bool stderrIsTerminal) {
+    ObjectSearch search;
+    {
+        CheckOnStderr observer(err, stderrIsTerminal);
+        search = FindObjects(parsed.paths, parsed.finds, parsed.walkChunks, observer);
+    }
+    PrintObjectSearch(printer, search);
+    err << SearchSummary(search) << '\n';
+    if (!search.found.empty()) {
+        return kAllRead;
+    }
+    if (const std::string unread = UnreadItems(search); !unread.empty()) {
+        err << kProgram << ": nothing found, but " << unread
+            << " could not be read in full: the search is incomplete.\n";
+    }
+    return kNothingFound;
 }
 
 }  // namespace
@@ -198,6 +220,9 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
 
     const std::unique_ptr<Printer> printer =
         parsed.json ? MakeJsonPrinter(out) : MakeTextPrinter(out);
+    if (!parsed.finds.empty()) {
+        return FindObjectsIn(parsed, *printer, err, stderrIsTerminal);
+    }
     if (parsed.conflicts) {
         return FindSharedGuids(parsed.paths, *printer, err, stderrIsTerminal, parsed.walkChunks);
     }
