@@ -64,14 +64,13 @@ class Query {
         if (!guids_.empty()) {
             return;
         }
-        // A byte that starts no UTF-8 character is taken as Windows-1252, as a
-        // query typed where the system's text is not UTF-8 comes.
+        // A byte that starts no UTF-8 character is taken as Windows-1252, as
+        // a terminal whose text is not UTF-8 gives "Caf\xE9".
         for (std::string_view text = Trimmed(typed); !text.empty();) {
             const Utf8Char c = ReadUtf8(text);
-            const std::size_t size = c.size > 0 ? c.size : 1;
-            folded_.push_back(
-                Folded(c.size > 0 ? c.code : Cp1252CodePoint(static_cast<unsigned char>(text[0]))));
-            text.remove_prefix(size);
+            const auto byte = static_cast<unsigned char>(text.front());
+            folded_.push_back(Folded(c.size > 0 ? c.code : Cp1252CodePoint(byte)));
+            text.remove_prefix(c.size > 0 ? c.size : 1);
         }
     }
 

@@ -41,7 +41,8 @@ done
 [ "$("$usr/bin/marrowick-inspect" --version)" = "marrowick-inspect $version" ] ||
     fail "marrowick-inspect --version does not say $version"
 
-# Tab completion: options after a dash, then folders, object files and archives only.
+# Tab completion: options after a dash, then folders, object files and archives
+# only; nothing for the text after --find.
 mkdir -p "$scratch/objects/sub"
 touch "$scratch/objects/chair.IFF" "$scratch/objects/game.Far" "$scratch/objects/notes.txt"
 completed=$(cd "$scratch/objects" && bash -c '
@@ -53,8 +54,10 @@ completed=$(cd "$scratch/objects" && bash -c '
     }
     complete_words marrowick-inspect --w
     complete_words marrowick-inspect --json ""
-    complete_words marrowick-inspect --help ""' sh "$usr/share/bash-completion/completions/marrowick-inspect")
+    complete_words marrowick-inspect --help ""
+    complete_words marrowick-inspect --find ""' sh "$usr/share/bash-completion/completions/marrowick-inspect")
 [ "$completed" = "[--walk-chunks]
 [chair.IFF game.Far sub]
+[]
 []" ] || fail "completion gave: $completed"
 echo "installed files, validators, manual pages, icons, version and completion are right"
