@@ -54,7 +54,13 @@ ObjectSearch FindObjects(const std::vector<std::string>& paths,
 void PrintObjectSearch(Printer& printer, const ObjectSearch& search);
 
 // The summary line for stderr: how many objects in how many files were
-// searched, and how many were found.
+// searched, and how many were found: "Searched 13 objects in 12 files: 2
+// found." A search that was stopped says so.
 std::string SearchSummary(const ObjectSearch& search);
+
+// The files and folders of a read that could not be read in full (an error,
+// or a warning of a file read only in part), for people: "2 files", "1 file
+// and 1 folder"; empty when every one was read.
+std::string UnreadItems(const CollectionRead& read);
 
 }  // namespace marrowick

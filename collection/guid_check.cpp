@@ -22,13 +22,17 @@ std::vector<std::string> WalkNotices(const CollectedPaths& collected) {
     return lines;
 }
 
-GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
-                     GuidCheckObserver& observer, const std::atomic<bool>* cancel) {
-    GuidCheck check;
+namespace {
+
+// ReadCollection into `check`; returns the walk, whose file identities the
+// comparison of copies needs.
+CollectedPaths ReadInto(CollectionRead& check, const std::vector<std::string>& paths,
+                        bool readChunks, GuidCheckObserver& observer,
+                        const std::atomic<bool>* cancel) {
     if (readChunks) {
         check.readWarnings.readByChunks = 0;
     }
-    const CollectedPaths collected =
+    CollectedPaths collected =
         CollectPaths(paths, cancel, [&observer](std::size_t found) { observer.Found(found); });
     check.notices = WalkNotices(collected);
     for (const std::string& line : check.notices) {
@@ -98,6 +102,24 @@ GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
     if (metArchive) {
         check.archives = archives.archives;
     }
+    check.cancelled = Stopped(cancel);
+    return collected;
+}
+
+}  // namespace
+
+CollectionRead ReadCollection(const std::vector<std::string>& paths, bool readChunks,
+                              GuidCheckObserver& observer, const std::atomic<bool>* cancel) {
+    CollectionRead read;
+    ReadInto(read, paths, readChunks, observer, cancel);
+    return read;
+}
+
+GuidCheck CheckGuids(const std::vector<std::string>& paths, bool readChunks,
+                     GuidCheckObserver& observer, const std::atomic<bool>* cancel) {
+    GuidCheck check;
+    const CollectedPaths collected = ReadInto(check, paths, readChunks, observer, cancel);
+    const ReadFiles& read = check.read;
     // Comparing copies reads whole files: a cancel stops that too.
     check.report = FindConflicts(
         read,

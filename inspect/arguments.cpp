@@ -40,13 +40,20 @@ const Option* Find(std::string_view name) {
     return nullptr;
 }
 
+bool Blank(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
 }  // namespace
 
 Arguments ParseArguments(const std::vector<std::string>& arguments) {
     Arguments parsed;
     std::vector<std::string> unknown;  // as typed
     bool onlyPaths = false;
-    for (const std::string& argument : std::span(arguments).subspan(arguments.empty() ? 0 : 1)) {
+    const std::span<const std::string> words =
+        std::span(arguments).subspan(arguments.empty() ? 0 : 1);
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        const std::string& argument = words[w];
         const std::string_view word = argument;
         if (onlyPaths || !word.starts_with('-') || word == "-") {
             parsed.paths.push_back(argument);
@@ -54,7 +61,17 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
             onlyPaths = true;
         } else if (word.starts_with("--")) {
             const std::string_view name = word.substr(2, word.find('=') - 2);
-            if (const Option* option = Find(name)) {
+            if (name == "find") {
+                const bool joined = name.size() + 2 < word.size();
+                const std::string value = joined               ? argument.substr(name.size() + 3)
+                                          : ++w < words.size() ? words[w]
+                                                               : std::string();
+                if (Blank(value)) {
+                    parsed.error = "Option '--find' needs a text to find.";
+                } else {
+                    parsed.finds.push_back(value);
+                }
+            } else if (const Option* option = Find(name)) {
                 parsed.*option->flag = true;
                 if (name.size() + 2 < word.size()) {
                     parsed.error = "Unexpected value after '" +
@@ -83,6 +100,9 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
                     "Unexpected value after '" + std::string(word.substr(0, word.find('='))) + "'.";
             }
         }
+    }
+    if (parsed.error.empty() && !parsed.finds.empty() && parsed.conflicts) {
+        parsed.error = "--find and --conflicts cannot be used together.";
     }
     // Unknown options are the error to name, before a value given to an option.
     if (unknown.size() == 1) {

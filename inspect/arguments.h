@@ -12,6 +12,7 @@ struct Arguments {
     bool walkChunks = false;
     bool help = false;
     bool version = false;
+    std::vector<std::string> finds;  // the queries of --find, as typed
     std::vector<std::string> paths;
     std::string error;  // why the command line is wrong (UTF-8); empty when it is not
 };
@@ -19,8 +20,9 @@ struct Arguments {
 // `arguments` starts with the program's name. Options may come anywhere
 // before "--", after which everything is a path; so is "-" alone. A long
 // option is "--" and one of an option's names; a word after a single "-" is
-// one or more one-letter options. No option takes a value: "--json=x" is an
-// error.
+// one or more one-letter options. Only --find takes a value, as "--find=TEXT"
+// or as the next argument, whatever it is; any other option given a value
+// ("--json=x") is an error.
 Arguments ParseArguments(const std::vector<std::string>& arguments);
 
 }  // namespace marrowick::inspect

@@ -2,6 +2,7 @@
 
 #include "arguments.h"
 #include "collect_paths.h"
+#include "find_objects.h"
 #include "guid_check.h"
 #include "marrowick_version.h"
 #include "object_files.h"
@@ -90,22 +91,45 @@ int FindSharedGuids(const std::vector<std::string>& paths, Printer& printer, std
     return check.report.trueConflicts + check.report.versions > 0 ? kGuidConflict : kAllRead;
 }
 
+// Exits 0 when something was found, whatever could not be read: a search
+// answers "is it there?".
+int FindObjectsIn(const Arguments& parsed, Printer& printer, std::ostream& err,
+                  bool stderrIsTerminal) {
+    ObjectSearch search;
+    {
+        CheckOnStderr observer(err, stderrIsTerminal);
+        search = FindObjects(parsed.paths, parsed.finds, parsed.walkChunks, observer);
+    }
+    PrintObjectSearch(printer, search);
+    err << SearchSummary(search) << '\n';
+    if (!search.found.empty()) {
+        return kAllRead;
+    }
+    if (const std::string unread = UnreadItems(search); !unread.empty()) {
+        err << kProgram << ": nothing found, but " << unread
+            << " could not be read in full: the search is incomplete.\n";
+    }
+    return kNothingFound;
+}
+
 }  // namespace
 
 std::string_view HelpText() {
     return "Usage: marrowick-inspect [--json] [--conflicts] [--walk-chunks] PATH...\n"
+           "       marrowick-inspect [--json] [--walk-chunks] --find QUERY... PATH...\n"
            "\n"
-           "Prints the objects of object files as Marrowick's windows show them, or\n"
-           "finds the objects that share a GUID. A PATH is a file or a folder; folders\n"
-           "are searched recursively for files whose name ends in .iff or .far in any\n"
-           "letter case, and their files are taken in sorted order; a folder with no\n"
-           "such file gets a notice on stderr. A link met in a folder, to a file or a\n"
-           "folder, is followed only when what it leads to lies inside one of the\n"
-           "folders given; any other is named on stderr and skipped (a PATH given is\n"
-           "read wherever it leads). No file is read twice: one met again, named or\n"
-           "found, by the same name or another, is read where it was first met. A\n"
-           "folder that cannot be opened is an error. On a terminal, a progress line\n"
-           "counts the files found while folders are walked.\n"
+           "Prints the objects of object files as Marrowick's windows show them, finds\n"
+           "the objects that share a GUID, or finds objects by GUID or name. A PATH is\n"
+           "a file or a folder; folders are searched recursively for files whose name\n"
+           "ends in .iff or .far in any letter case, and their files are taken in\n"
+           "sorted order; a folder with no such file gets a notice on stderr. A link\n"
+           "met in a folder, to a file or a folder, is followed only when what it\n"
+           "leads to lies inside one of the folders given; any other is named on\n"
+           "stderr and skipped (a PATH given is read wherever it leads). No file is\n"
+           "read twice: one met again, named or found, by the same name or another, is\n"
+           "read where it was first met. A folder that cannot be opened is an error.\n"
+           "On a terminal, a progress line counts the files found while folders are\n"
+           "walked.\n"
            "\n"
            "A file cut short, whose resource map or a chunk its map lists runs past\n"
            "the end of the file, is read as far as it goes, with a warning on stderr\n"
@@ -130,8 +154,9 @@ std::string_view HelpText() {
            "each member after its archive.\n"
            "\n"
            "Options:\n"
-           "  --json         Write JSON: one object per line for each file, or with\n"
-           "                 --conflicts one document for the whole run.\n"
+           "  --json         Write JSON: one object per line for each file (with --find,\n"
+           "                 for each object found), or with --conflicts one document\n"
+           "                 for the whole run.\n"
            "  --conflicts    Instead of the objects, report every GUID that more than\n"
            "                 one object uses, grouped by GUID, and the objects that\n"
            "                 have no GUID (all zero). Each group is of the first kind\n"
@@ -151,6 +176,27 @@ std::string_view HelpText() {
            "                 read; a folder that cannot be opened is among the errors.\n"
            "                 When archives are read, the summary counts them, and each\n"
            "                 object names its \"member\".\n"
+           "  --find QUERY, --find=QUERY\n"
+           "                 Instead of the objects, list those QUERY matches, read as\n"
+           "                 --conflicts reads. A QUERY that is a GUID, as boxes\n"
+           "                 (\"2843 EAB9\"), a value (\"0xB9EA4328\") or eight digits\n"
+           "                 that may be either (\"2843EAB9\"), matches the GUID, then\n"
+           "                 the original GUID unless that is 0000 0000. Any other\n"
+           "                 QUERY, with blanks around it ignored, matches a label,\n"
+           "                 then a catalog name, that holds it in any letter case.\n"
+           "                 Give --find more than once to find any of the queries.\n"
+           "                 The table has a row per object: file (and member when\n"
+           "                 archives are read), id, label, GUID, value, catalog name,\n"
+           "                 what it was found by, and the query when several are\n"
+           "                 given. JSON gives each object a line with \"file\",\n"
+           "                 \"member\" (when archives are read), \"index\",\n"
+           "                 \"chunk_id\", \"label\", \"guid\", \"value\",\n"
+           "                 \"original_guid\", \"catalog_name\", \"found_by\" (\"guid\",\n"
+           "                 \"original_guid\", \"label\" or \"catalog_name\") and\n"
+           "                 \"query\" (the first that matched). A line on stderr says\n"
+           "                 how many objects in how many files were searched and how\n"
+           "                 many found; when nothing was found and a file could not\n"
+           "                 be read in full, another says the search is incomplete.\n"
            "  --walk-chunks  Read a file that has no resource map, or is cut short\n"
            "                 before it, by walking its chunks from byte 64, instead of\n"
            "                 reporting it as an error. Each JSON line gains \"read_by\"\n"
@@ -162,11 +208,13 @@ std::string_view HelpText() {
            "\n"
            "Exit status:\n"
            "  0  every file was read, and with --conflicts no two objects share a GUID\n"
-           "     (copies of one file do not count; two versions of one object do)\n"
+           "     (copies of one file do not count; two versions of one object do);\n"
+           "     with --find: an object was found, whatever could not be read\n"
            "  1  a file, folder, archive or member could not be read or is not a valid\n"
            "     object file, no file at all was read, or a file was read with a\n"
            "     warning (cut short, or with --walk-chunks a walk that stopped early);\n"
-           "     everything else is still reported (this status wins over 3)\n"
+           "     everything else is still reported (this status wins over 3); with\n"
+           "     --find: nothing was found\n"
            "  2  the command line is wrong\n"
            "  3  with --conflicts: objects share a GUID\n"
            "  4  standard output could not be written, for instance to a full disk;\n"
@@ -198,6 +246,9 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
 
     const std::unique_ptr<Printer> printer =
         parsed.json ? MakeJsonPrinter(out) : MakeTextPrinter(out);
+    if (!parsed.finds.empty()) {
+        return FindObjectsIn(parsed, *printer, err, stderrIsTerminal);
+    }
     if (parsed.conflicts) {
         return FindSharedGuids(parsed.paths, *printer, err, stderrIsTerminal, parsed.walkChunks);
     }

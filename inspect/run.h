@@ -11,6 +11,7 @@ namespace marrowick::inspect {
 enum ExitStatus : int {
     kAllRead = 0,
     kFileError = 1,
+    kNothingFound = 1,  // --find, as grep
     kUsageError = 2,
     kGuidConflict = 3,
     kWriteError = 4,

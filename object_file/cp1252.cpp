@@ -37,6 +37,10 @@ constexpr std::array<Encoded, 256> kUtf8 = [] {
 
 }  // namespace
 
+char32_t Cp1252CodePoint(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
 std::size_t AsciiLength(std::string_view bytes) {
     std::size_t ascii = 0;
     // Eight bytes at a time, then byte by byte from the first word with a high bit.

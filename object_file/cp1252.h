@@ -12,6 +12,8 @@ namespace marrowick {
 std::string Cp1252ToUtf8(std::string_view bytes);
 // The same, appended to `out`, which a caller may reuse from text to text.
 void AppendCp1252AsUtf8(std::string& out, std::string_view bytes);
+// The character a byte stands for.
+char32_t Cp1252CodePoint(unsigned char byte);
 // How many bytes at the start of `bytes` are ASCII, which Windows-1252 and
 // UTF-8 write alike: all of them for most texts.
 std::size_t AsciiLength(std::string_view bytes);

@@ -7,6 +7,17 @@ namespace marrowick {
 namespace {
 
 constexpr std::uint64_t kGuidOffset = 104;
+constexpr std::uint64_t kOriginalGuidOffset = 216;
+
+// Four bytes at `at`, through the block cache: the scan has
+// just read this chunk's header, so they cost no further read. Bytes past the
+// end count as zero.
+void ReadGuid(FileBytes& file, std::uint64_t at, std::array<std::uint8_t, 4>& guid) {
+    for (std::size_t b = 0; b < guid.size(); ++b) {
+        const int byte = file.At(at + b);
+        guid[b] = static_cast<std::uint8_t>(byte < 0 ? 0 : byte);
+    }
+}
 
 }  // namespace
 
@@ -34,13 +45,9 @@ GuidListing ListObjectGuids(ParseIFF& parse, FileBytes& file, const std::string&
         object.index = static_cast<int>(i);
         object.listText = std::move(entries[i].Text);
         object.chunkId = parse.ObjdChunkId[i];
-        // Through the block cache: the scan has just read this chunk's header,
-        // so the GUID costs no further read. Bytes past the end count as zero.
         const auto chunk = static_cast<std::uint64_t>(parse.ObjdChunkPos[i]);
-        for (std::size_t b = 0; b < object.guid.size(); ++b) {
-            const int byte = file.At(chunk + kGuidOffset + b);
-            object.guid[b] = static_cast<std::uint8_t>(byte < 0 ? 0 : byte);
-        }
+        ReadGuid(file, chunk + kGuidOffset, object.guid);
+        ReadGuid(file, chunk + kOriginalGuidOffset, object.originalGuid);
         parse.ReadCatalogText(entries[i].ItemData);
         object.catalogName = parse.CatalogName;
         listing.objects.push_back(std::move(object));

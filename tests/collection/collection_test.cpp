@@ -122,7 +122,7 @@ TEST(SharedGuids, KindsInOrderOfPrecedenceAndRank) {
         }
         std::vector<ObjectGuid>& listed = read.listings.back().objects;
         listed.push_back(
-            {static_cast<int>(listed.size()), o.label + "  1", 1, {o.guid}, o.catalog});
+            {static_cast<int>(listed.size()), o.label + "  1", 1, {o.guid}, {}, o.catalog});
     }
     const ConflictReport report = FindConflicts(read, [](auto&, auto&) { return true; });
     std::string kinds;

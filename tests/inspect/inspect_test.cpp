@@ -701,6 +701,74 @@ TEST_F(Archives, ConflictsBetweenArchivesAndDownloads) {
                   "  Objects with no GUID (0000 0000): none\n");
 }
 
+// --find, over the game's archive and the downloads: a GUID in each written
+// form, an original GUID (one of all zero is none), a label or catalog name in
+// any case as the window shows it, the first of several queries, a map-less
+// member read by chunks; nothing found is status 1, and says when files could
+// not be read.
+TEST_F(Archives, FindObjects) {
+    IffBuilder desk;
+    desk.Object(300, "Writing desk",
+                {.guid = 0xB9EA4328, .catalog_id = 7, .original_guid = 0x36BE86A7});
+    desk.Chunk("CTSS", 7, "", marrowick::test::CatalogTexts("Bureau d'\xC9t\xE9", "A desk."));
+    const std::string gameFolder = folder.root + "game", downloads = folder.root + "downloads",
+                      desktop = folder.Write("downloads/desk.iff", desk.Build());
+    const struct {
+        std::vector<std::string> finds;
+        std::string found;  // per object: file or member, index, found by, query
+        std::string summary = "7 objects in 5 files: 1 found.\n";
+    } cases[] = {
+        {{"--find", "2843 EAB9"}, "desk.iff 0 guid 2843 EAB9; "},
+        {{"--find=2843EAB9"}, "desk.iff 0 guid 2843EAB9; "},
+        {{"--find", "0xb9ea4328"}, "desk.iff 0 guid 0xb9ea4328; "},
+        {{"--find", "B9EA4328"}, "desk.iff 0 guid B9EA4328; "},
+        {{"--find", "A786 BE36"}, "desk.iff 0 original_guid A786 BE36; "},
+        {{"--find", "0000 0000"},
+         "objects/Chair.iff 1 guid 0000 0000; chair copy.iff 1 guid 0000 0000; ",
+         "7 objects in 5 files: 2 found.\n"},
+        {{"--find", " \xC3\xA9T\xC3\x89 "}, "desk.iff 0 catalog_name  \xC3\xA9T\xC3\x89 ; "},
+        {{"--find", "D'\xC9t"}, "desk.iff 0 catalog_name D'\xEF\xBF\xBDt; "},
+        {{"--find", "lamp", "--find", "0x00000022"},
+         "objects/Lamp.IFF 0 label lamp; lamp mod.iff 0 label lamp; ",
+         "7 objects in 5 files: 2 found.\n"},
+        {{"--find", "0x00000022", "--find", "lamp"},
+         "objects/Lamp.IFF 0 guid 0x00000022; lamp mod.iff 0 guid 0x00000022; ",
+         "7 objects in 5 files: 2 found.\n"},
+        {{"--walk-chunks", "--find", "OLD 0"},
+         "Caf\xC3\xA9.iff 0 label OLD 0; ",
+         "8 objects in 6 files: 1 found.\n"},
+        {{"--find", "old 0"},
+         "",
+         "7 objects in 5 files: none found.\nmarrowick-inspect: nothing found, but 3 files could "
+         "not be read in full: the search is incomplete.\n"}};
+    for (const auto& [finds, found, summary] : cases) {
+        std::vector<std::string> arguments{"--json", gameFolder, downloads};
+        arguments.insert(arguments.begin(), finds.begin(), finds.end());
+        const RunResult run = Inspect(arguments);
+        std::string listed;
+        std::istringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);) {
+            const rapidjson::Document o = Json(line);
+            const std::string file = fs::path(Text(Field(o, "file"))).filename().string();
+            listed += Text(Field(o, "member"), file) + " " +
+                      std::to_string(Field(o, "index").GetInt()) + " " +
+                      Text(Field(o, "found_by")) + " " + Text(Field(o, "query")) + "; ";
+        }
+        EXPECT_EQ(listed, found) << finds.back();
+        EXPECT_TRUE(run.err.ends_with("\nSearched " + summary)) << run.err;
+        EXPECT_EQ(run.status, found.empty() ? kNothingFound : kAllRead);
+    }
+    EXPECT_EQ(Inspect({"--json", "--find", "0x36BE86A7", downloads}).out,
+              "{\"file\": \"" + desktop +
+                  "\", \"index\": 0, \"chunk_id\": 300, \"label\": \"Writing desk\", \"guid\": "
+                  "[\"2843\", \"EAB9\"], \"value\": \"0xB9EA4328\", \"original_guid\": [\"A786\", "
+                  "\"BE36\"], \"catalog_name\": \"Bureau d'\xC3\x89t\xC3\xA9\", \"found_by\": "
+                  "\"original_guid\", \"query\": \"0x36BE86A7\"}\n");
+    const RunResult none = Inspect({"--find", "sofa", downloads});
+    EXPECT_EQ(none.out + none.err, "Searched 4 objects in 3 files: none found.\n");
+    EXPECT_EQ(none.status, kNothingFound);
+}
+
 // Options come anywhere before "--", one-letter ones may run together, and a
 // long option takes any of its names; none takes a value. A usage error names
 // the option as typed, safe for a terminal, and writes nothing on stdout. A run
@@ -738,6 +806,13 @@ TEST_F(Collection, CommandLineAndExitStatuses) {
         {{"--json=yes", x}, kUsageError, usage("Unexpected value after '--json'.")},
         {{"-vh=1"}, kUsageError, usage("Unexpected value after '-vh'.")},
         {{"--json=1", "--Json", x}, kUsageError, usage("Unknown option '--Json'.")},
+        {{"--find", "a", "--conflicts", x},
+         kUsageError,
+         usage("--find and --conflicts cannot be used together.")},
+        {{x, "--find= \t"}, kUsageError, usage("Option '--find' needs a text to find.")},
+        {{x, "--find"}, kUsageError, usage("Option '--find' needs a text to find.")},
+        {{"--find", "--json", "--bogus"}, kUsageError, usage("Unknown option '--bogus'.")},
+        {{"--find", "--json", x}, kNothingFound, "Searched 1 object in 1 file: none found.\n"},
         {{"--json", "--"}, kUsageError, usage("no file or folder given.")},
         {{"--json"}, kUsageError, usage("no file or folder given.")},
         {{"--json", x, y, w, z}, kFileError, y + noMap + w + noMap + notIff, std::nullopt},
