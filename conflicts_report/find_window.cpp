@@ -146,11 +146,9 @@ QString FindWindow::Explanation() const {
         return NoObjectFile(paths_, *search_).join(QLatin1Char('\n'));
     }
     QString text = tr("No object matches \u201C%1\u201D.").arg(query_);
-    if (const auto unread = search_->errors.size(); unread > 0) {
-        text +=
-            QLatin1Char('\n') +
-            (unread == 1 ? tr("The search is incomplete: 1 file could not be read.")
-                         : tr("The search is incomplete: %1 files could not be read.").arg(unread));
+    if (const std::string unread = UnreadItems(*search_); !unread.empty()) {
+        text += QLatin1Char('\n') +
+                tr("The search is incomplete: %1 could not be read in full.").arg(FromUtf8(unread));
     }
     return text;
 }
@@ -159,9 +157,12 @@ QTreeWidget* FindWindow::Unread() {
     // Read Chunks answers some errors, unless it made this search.
     const std::string reader =
         search_->readWarnings.readByChunks ? "" : tr("Read Chunks").toStdString();
-    QTreeWidgetItem* section =
-        FileNotes(tr("Files not searched: %1"), search_->errors, search_->read, paths_, reader);
-    if (section == nullptr) {
+    QList<QTreeWidgetItem*> sections{
+        FileNotes(tr("Files not searched: %1"), search_->errors, search_->read, paths_, reader),
+        FileNotes(tr("Files read with warnings: %1"), search_->readWarnings.warnings, search_->read,
+                  paths_, "")};
+    sections.removeAll(nullptr);
+    if (sections.isEmpty()) {
         return nullptr;
     }
     auto* unread = new QTreeWidget(this);
@@ -169,7 +170,7 @@ QTreeWidget* FindWindow::Unread() {
     unread->setHeaderHidden(true);
     unread->setUniformRowHeights(true);
     unread->setTextElideMode(Qt::ElideMiddle);
-    unread->addTopLevelItem(section);
+    unread->addTopLevelItems(sections);
     unread->expandAll();
     AddRowMenu(*unread, desktop_, [](QTreeWidgetItem*) {});
     return unread;

@@ -45,7 +45,8 @@ class FindWindow final : public QWidget {
     // Why the list is empty: nothing matches, or there was nothing to search;
     // and whether files went unsearched.
     QString Explanation() const;
-    // The files that could not be read, by reason; nothing when every one was.
+    // The files that could not be read, or only in part, by reason; nothing
+    // when every one was read whole.
     QTreeWidget* Unread();
     void Activate(QTreeWidgetItem* item);
 
