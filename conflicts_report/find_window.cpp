@@ -98,9 +98,9 @@ FindWindow::FindWindow(const QString& query, const QStringList& paths,
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary);
-    layout->addWidget(list, 2);
+    layout->addWidget(list, 1);
     if (QTreeWidget* unread = Unread()) {
-        layout->addWidget(unread, 1);
+        layout->addWidget(unread);
     }
     layout->addLayout(buttons);
     FitToContents(*this, *view_);
@@ -172,6 +172,13 @@ QTreeWidget* FindWindow::Unread() {
     unread->setTextElideMode(Qt::ElideMiddle);
     unread->addTopLevelItems(sections);
     unread->expandAll();
+    // As tall as its rows, up to eight: the results keep the room.
+    int rows = 0;
+    for (QTreeWidgetItemIterator it(unread); *it; ++it) {
+        ++rows;
+    }
+    unread->setMaximumHeight(unread->frameWidth() * 2 +
+                             unread->sizeHintForRow(0) * std::min(rows, 8));
     AddRowMenu(*unread, desktop_, [](QTreeWidgetItem*) {});
     return unread;
 }
