@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,13 +10,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QStandardPaths>
-#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
