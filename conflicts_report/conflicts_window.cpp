@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,13 +10,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QStandardPaths>
-#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -31,21 +27,11 @@
 #include "guid_query.h"
 #include "messages.h"
 #include "object_list.h"
+#include "report_rows.h"
 #include "window_look.h"
 
 namespace marrowick {
 namespace {
-
-enum Column { kFile, kMember, kLabel, kId };
-enum Role {
-    kFileRole = Qt::UserRole,  // an object's file: its position in the collection
-    kIndexRole,                // and the object's in the file
-    kGroupRole,                // a group's heading
-    kGuidRole,                 // an object's GUID: four bytes
-    kPathRole,     // the full path of the file a row names (for a member, the archive's)
-    kOrderRole,    // a heading's place in the report
-    kDetailsRole,  // what the details under the list say of the row
-};
 
 // More files of one reason than this start folded.
 constexpr int kOpenReasonFiles = 10;
@@ -53,56 +39,8 @@ constexpr int kOpenReasonFiles = 10;
 const QString kTextFilter = QStringLiteral("Text (*.txt)");
 const QString kJsonFilter = QStringLiteral("JSON lines (*.json)");
 
-// A row that sorts within its group or section: the headings keep the
-// report's order whatever the column, Id sorts by number and File by full path.
-class ReportRow final : public QTreeWidgetItem {
-  public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-
-    bool operator<(const QTreeWidgetItem& other) const override {
-        const QVariant mine = data(kFile, kOrderRole);
-        const QVariant theirs = other.data(kFile, kOrderRole);
-        if (mine.isValid() && theirs.isValid()) {
-            // A descending sort asks this with the rows turned round.
-            const bool descending =
-                treeWidget()->header()->sortIndicatorOrder() == Qt::DescendingOrder;
-            return (mine.toInt() < theirs.toInt()) != descending;
-        }
-        switch (treeWidget()->sortColumn()) {
-            case kId:
-                return text(kId).toLongLong() < other.text(kId).toLongLong();
-            case kFile:
-                if (const int order = QString::compare(data(kFile, kPathRole).toString(),
-                                                       other.data(kFile, kPathRole).toString(),
-                                                       Qt::CaseInsensitive)) {
-                    return order < 0;
-                }
-                return QString::compare(text(kMember), other.text(kMember), Qt::CaseInsensitive) <
-                       0;
-            default:
-                return QTreeWidgetItem::operator<(other);
-        }
-    }
-};
-
-std::array<std::uint8_t, 4> GuidOf(const QTreeWidgetItem* row) {
-    const QByteArray bytes = row->data(kFile, kGuidRole).toByteArray();
-    std::array<std::uint8_t, 4> guid{};
-    std::copy_n(bytes.begin(), std::min<qsizetype>(bytes.size(), 4), guid.begin());
-    return guid;
-}
-
-QString FromUtf8Line(const std::string& text) {
-    return FromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-}
-
 QString Kind(const SharedGuid& group) {
     return FromUtf8(std::string(KindName(group.kind)));
-}
-
-// The member's name of a file read from an archive; empty for any other.
-QString MemberShown(const ListedFile& file) {
-    return file.kind == ObjectFileItem::Kind::Member ? FromFileText(file.member) : QString();
 }
 
 bool HasNoMap(const std::vector<FileError>& errors) {
@@ -143,7 +81,7 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     view_->setUniformRowHeights(true);
     view_->setTextElideMode(Qt::ElideMiddle);  // a long folder keeps the file's name in view
     view_->setAllColumnsShowFocus(true);
-    view_->viewport()->installEventFilter(this);  // the rows' menu
+    AddRowMenu(*view_, desktop_, [this](QTreeWidgetItem* item) { Activate(item); });
     const bool listed = FillView();
     // With nothing to list, the list's place says why.
     auto* empty = new QLabel(Explanation().join(QLatin1Char('\n')), this);
@@ -207,7 +145,7 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     layout->addWidget(list, 1);
     layout->addWidget(details_);
     layout->addLayout(buttons);
-    FitToContents();
+    FitToContents(*this, *view_);
 
     connect(copy, &QPushButton::clicked, this, copyReport);
     connect(save, &QPushButton::clicked, this, &ConflictsWindow::SaveReport);
@@ -230,8 +168,13 @@ bool ConflictsWindow::FillView() {
     for (const SharedGuid& group : check_->report.shared) {
         rows << Group(group);
     }
-    rows << NoGuidSection() << FileNotes(tr("Files with errors: %1"), check_->errors, true)
-         << FileNotes(tr("Files read with warnings: %1"), check_->readWarnings.warnings, false);
+    // Read Chunks answers some errors, unless it made this report.
+    const std::string reader =
+        check_->readWarnings.readByChunks ? "" : tr("Read Chunks").toStdString();
+    rows << NoGuidSection()
+         << FileNotes(tr("Files with errors: %1"), check_->errors, check_->read, paths_, reader)
+         << FileNotes(tr("Files read with warnings: %1"), check_->readWarnings.warnings,
+                      check_->read, paths_, "");
     rows.removeAll(nullptr);
     if (rows.isEmpty()) {
         return false;
@@ -270,43 +213,7 @@ QStringList ConflictsWindow::Explanation() const {
     if (check_->read.FilesRead() > 0) {
         return {tr("No GUID is shared by two objects.")};
     }
-    QStringList lines{tr("No object file was found in %1.").arg(CheckedPaths(paths_)),
-                      tr("Object files are the files whose names end in .iff, and the members "
-                         "of the archives (.far) whose names do.")};
-    for (const std::string& notice : check_->notices) {
-        lines << FromUtf8Line(notice);
-    }
-    return lines;
-}
-
-void ConflictsWindow::FitToContents() {
-    QHeaderView* header = view_->header();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    const int margin = fontMetrics().averageCharWidth() * 3;
-    int others = 0;
-    for (int column : {kMember, kLabel, kId}) {
-        view_->resizeColumnToContents(column);
-        view_->setColumnWidth(column, view_->columnWidth(column) + margin);
-        others += view_->isColumnHidden(column) ? 0 : view_->columnWidth(column);
-    }
-    // The file column's widest name, measured on every row: Qt's own sizing
-    // looks at the headings, which span the columns, and at a thousand rows only.
-    int widest = header->fontMetrics().horizontalAdvance(view_->headerItem()->text(kFile));
-    for (QTreeWidgetItemIterator it(view_); *it; ++it) {
-        if (!(*it)->isFirstColumnSpanned()) {
-            widest = std::max(widest, view_->fontMetrics().horizontalAdvance((*it)->text(kFile)));
-        }
-    }
-    const QMargins around = layout()->contentsMargins();
-    const int frame = around.left() + around.right() + view_->frameWidth() * 2 +
-                      style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view_);
-    const QRect screenArea = screen()->availableGeometry();
-    const int file =
-        std::min(widest + view_->indentation() * 2 + margin, screenArea.width() - frame - others);
-    view_->setColumnWidth(kFile, std::max(file, margin * 4));
-    resize(std::min(std::max(minimumSizeHint().width(), frame + others + view_->columnWidth(kFile)),
-                    screenArea.width()),
-           std::min(520, screenArea.height()));
+    return NoObjectFile(paths_, *check_);
 }
 
 QString ConflictsWindow::Summary() const {
@@ -333,7 +240,7 @@ QTreeWidgetItem* ConflictsWindow::Group(const SharedGuid& group) const {
                                         QString::fromStdString(GuidValue(group.guid)), Kind(group))
                                    .arg(group.users.size())});
     row->setData(kFile, kGroupRole, true);
-    row->setData(kFile, kGuidRole, QByteArray(reinterpret_cast<const char*>(group.guid.data()), 4));
+    row->setData(kFile, kGuidRole, GuidData(group.guid));
     if (KindRank(group.kind) == KindRank(SharedGuidKind::DifferentObjects)) {
         QFont bold = row->font(kFile);
         bold.setBold(true);
@@ -361,71 +268,14 @@ void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user,
                                 const std::array<std::uint8_t, 4>& guid) const {
     const ReadFiles& read = check_->read;
     const auto f = static_cast<std::size_t>(user.file);
-    auto* row =
-        new ReportRow(parent, {Shown(DecodeFileName(read.Path(f))), MemberShown(read.files[f]),
-                               FromFileText(ObjectLabelFromEntry(ListText(read, user))),
-                               QString::number(user.chunkId)});
+    auto* row = new ReportRow(
+        parent,
+        {ShownPath(paths_, DecodeFileName(read.Path(f))), MemberShown(read.files[f]),
+         FromFileText(ObjectLabelFromEntry(ListText(read, user))), QString::number(user.chunkId)});
     row->setData(kFile, kFileRole, user.file);
     row->setData(kFile, kIndexRole, user.index);
-    row->setData(kFile, kGuidRole, QByteArray(reinterpret_cast<const char*>(guid.data()), 4));
-    NameFile(row, user.file);
-}
-
-void ConflictsWindow::NameFile(QTreeWidgetItem* row, int file, const QString& message) const {
-    const auto f = static_cast<std::size_t>(file);
-    const QString path = QDir::toNativeSeparators(DecodeFileName(check_->read.Path(f)));
-    const QString member = MemberShown(check_->read.files[f]);
-    QString named = PrintableName(path);
-    if (!member.isEmpty()) {
-        named += QLatin1Char('\n') + tr("Member: %1").arg(member);
-    }
-    row->setData(kFile, kPathRole, path);
-    row->setToolTip(kFile, named);
-    row->setData(kFile, kDetailsRole,
-                 message.isEmpty() ? named : named + QLatin1Char('\n') + message);
-}
-
-QTreeWidgetItem* ConflictsWindow::FileNotes(const QString& heading,
-                                            const std::vector<FileError>& notes,
-                                            bool errors) const {
-    if (notes.empty()) {
-        return nullptr;
-    }
-    auto* section = new ReportRow({heading.arg(notes.size())});
-    // Read Chunks answers some errors, unless it made this report.
-    const std::string reader =
-        errors && !check_->readWarnings.readByChunks ? tr("Read Chunks").toStdString() : "";
-    const ReadFiles& read = check_->read;
-    int place = 0;
-    for (const NoteGroup& group : GroupByReason(notes)) {
-        auto* reason = new ReportRow(section, {FromUtf8(GroupLine(group, reader))});
-        reason->setData(kFile, kOrderRole, place++);
-        for (const std::size_t n : group.notes) {
-            const FileError& note = notes[n];
-            const auto f = static_cast<std::size_t>(note.file);
-            const QString member = MemberShown(read.files[f]);
-            auto* row = new ReportRow(
-                reason, {Shown(DecodeFileName(read.Path(f))) +
-                         (member.isEmpty() ? QString() : QStringLiteral(": ") + member) +
-                         QStringLiteral(": ") + FromUtf8Line(note.error)});
-            NameFile(row, note.file, FromUtf8Line(note.error));
-        }
-    }
-    return section;
-}
-
-QString ConflictsWindow::Shown(const QString& path) const {
-    // The folders checked are cleaned paths with the system's own separators;
-    // the walk continues a path with the separator it already uses.
-    const auto separator = [](QChar c) { return c == QLatin1Char('/') || c == QDir::separator(); };
-    for (const QString& checked : paths_) {
-        if (path == checked || (path.startsWith(checked) && separator(path.at(checked.size())))) {
-            const QString above = QFileInfo(checked).path();
-            return PrintableName(
-                path.mid(separator(above.back()) ? above.size() : above.size() + 1));
-        }
-    }
-    return PrintableName(path);
+    row->setData(kFile, kGuidRole, GuidData(guid));
+    NameFile(row, read, user.file);
 }
 
 void ConflictsWindow::ApplyFilter(const QString& text) {
@@ -489,29 +339,6 @@ void ConflictsWindow::ShowDetails() {
                                          : selected[0]->data(kFile, kDetailsRole).toString());
 }
 
-void ConflictsWindow::ShowRowMenu(QTreeWidgetItem* item, const QPoint& at) {
-    const QString path = item ? item->data(kFile, kPathRole).toString() : QString();
-    if (path.isEmpty()) {
-        return;  // a heading
-    }
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const auto copy = [menu](const QString& name, const QString& text) {
-        menu->addAction(name, menu, [text] { QGuiApplication::clipboard()->setText(text); });
-    };
-    const bool object = item->data(kFile, kFileRole).isValid();
-    if (object) {
-        copy(tr("Copy GUID"), QString::fromStdString(GuidBoxes(GuidOf(item))));
-        copy(tr("Copy GUID Value"), QString::fromStdString(GuidValue(GuidOf(item))));
-    }
-    copy(tr("Copy Path"), path);
-    menu->addAction(tr("Show in Folder"), this, [this, path] { desktop_.ShowInFolder(path); });
-    if (object) {
-        menu->setDefaultAction(menu->addAction(tr("Open"), this, [this, item] { Activate(item); }));
-    }
-    menu->popup(at);
-}
-
 void ConflictsWindow::SaveReport() {
     if (savePath_.isEmpty()) {
         savePath_ = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
@@ -570,19 +397,6 @@ bool ConflictsWindow::IsReadFile(const QString& path) const {
 }
 
 bool ConflictsWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ContextMenu && view_ && watched == view_->viewport()) {
-        const auto* asked = static_cast<QContextMenuEvent*>(event);
-        // From the keyboard the menu is the current row's, under it.
-        QTreeWidgetItem* item = asked->reason() == QContextMenuEvent::Keyboard
-                                    ? view_->currentItem()
-                                    : view_->itemAt(asked->pos());
-        const QPoint at =
-            asked->reason() == QContextMenuEvent::Keyboard && item
-                ? view_->viewport()->mapToGlobal(view_->visualItemRect(item).bottomLeft())
-                : asked->globalPos();
-        ShowRowMenu(item, at);
-        return true;
-    }
     // Ctrl+C in the filter box copies the report unless text is selected there.
     if (watched == filter_ && event->type() == QEvent::ShortcutOverride &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy) &&

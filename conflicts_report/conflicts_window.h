@@ -57,19 +57,9 @@ class ConflictsWindow final : public QWidget {
     QTreeWidgetItem* NoGuidSection() const;
     void AddObject(QTreeWidgetItem* parent, const GuidUser& user,
                    const std::array<std::uint8_t, 4>& guid) const;
-    // The files with errors (`errors`) or warnings, by reason.
-    QTreeWidgetItem* FileNotes(const QString& heading, const std::vector<FileError>& notes,
-                               bool errors) const;
-    // Gives a row that names file `file` its path, tooltip and details.
-    void NameFile(QTreeWidgetItem* row, int file, const QString& message = {}) const;
-    // A file's path below the folder that holds the checked path it lies in.
-    QString Shown(const QString& path) const;
-    // Sizes the columns to their contents and the window to them, within the screen.
-    void FitToContents();
     void ApplyFilter(const QString& text);
     void Activate(QTreeWidgetItem* item);
     void ShowDetails();
-    void ShowRowMenu(QTreeWidgetItem* item, const QPoint& at);
     void SaveReport();
     // Whether writing `path` could touch an object file, an archive or a file read.
     bool IsReadFile(const QString& path) const;

@@ -21,6 +21,7 @@
 #include "conflicts_window.h"
 #include "desktop.h"
 #include "file_name_text.h"
+#include "find_window.h"
 #include "guid_check_dialog.h"
 #include "object_list.h"
 #include "parse_iff.h"
@@ -58,7 +59,7 @@ FrmMain::FrmMain(ParseIFF& parse, ScoreFrm& editor, Desktop& desktop, QWidget* p
 }
 
 FrmMain::~FrmMain() {
-    for (const QPointer<ConflictsWindow>& report : reports_) {
+    for (const QPointer<QWidget>& report : reports_) {
         delete report.data();
     }
     parse_.SetMessageSink(nullptr);
@@ -72,6 +73,7 @@ void FrmMain::ConnectHandlers() {
     connect(Command5, &QPushButton::clicked, this, &FrmMain::Command5_Click);
     connect(ShowDetailsAction, &QAction::toggled, this, &FrmMain::SetDetailsShown);
     connect(CheckFolderAction, &QAction::triggered, this, &FrmMain::AskFolderToCheck);
+    connect(FindObjectsAction, &QAction::triggered, this, &FrmMain::AskToFind);
 
     // A new selection, by mouse or keyboard, raises the click once; a click on
     // the entry that is already selected changes nothing in the list, so it is
@@ -310,8 +312,8 @@ void FrmMain::Command5_Click() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-    // Checks still running are stopped and their threads joined first.
-    qDeleteAll(findChildren<GuidCheckDialog*>(Qt::FindDirectChildrenOnly));
+    // Checks and searches still running are stopped and their threads joined first.
+    qDeleteAll(findChildren<ReadProgressDialog*>(Qt::FindDirectChildrenOnly));
     Form_Unload();
     // Only reached where ending the program returns (under test): the window
     // is never merely hidden.
@@ -397,31 +399,85 @@ void FrmMain::AskFolderToCheck() {
     }
 }
 
-void FrmMain::CheckForConflicts(const QStringList& paths, bool readChunks) {
-    // Absolute, so that the report and its copy name every file in full.
+namespace {
+
+// Absolute, so that reports and their copies name every file in full.
+QStringList Absolute(const QStringList& paths) {
     QStringList absolute;
     for (const QString& path : paths) {
         absolute << QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     }
+    return absolute;
+}
+
+}  // namespace
+
+void FrmMain::CheckForConflicts(const QStringList& paths, bool readChunks) {
+    const QStringList absolute = Absolute(paths);
     auto* progress = new GuidCheckDialog(absolute, readChunks, this);
     connect(progress, &GuidCheckDialog::Finished, this,
             [this, absolute](std::shared_ptr<const GuidCheck> check) {
                 auto* report = new ConflictsWindow(absolute, std::move(check), desktop_);
-                reports_.removeAll(nullptr);
-                reports_ << report;
-                connect(report, &ConflictsWindow::OpenObject, this,
-                        [this](const ObjectFileItem& file, int index) {
-                            const ArchiveMember member{file.member, file.range, {}};
-                            const bool inArchive = file.kind == ObjectFileItem::Kind::Member;
-                            OpenObject(DecodeFileName(file.path), inArchive ? &member : nullptr,
-                                       index);
-                            activateWindow();
-                            raise();
-                        });
+                Keep(report);
+                connect(report, &ConflictsWindow::OpenObject, this, &FrmMain::OpenFoundObject);
                 connect(report, &ConflictsWindow::ReadChunks, this,
                         [this](const QStringList& again) { CheckForConflicts(again, true); });
                 report->show();
             });
+}
+
+void FrmMain::AskToFind() {
+    FindRequest start = lastFind_;
+    if (start.folders.isEmpty() && !CurrentFile().isEmpty()) {
+        start.folders << QFileInfo(CurrentFile()).path();
+    }
+    const std::optional<FindRequest> asked = desktop_.AskFind(this, start);
+    if (!asked || asked->query.trimmed().isEmpty() || asked->folders.isEmpty()) {
+        return;
+    }
+    lastFind_ = *asked;
+    FindObjectsIn(asked->query.trimmed(), asked->folders, false);
+}
+
+void FrmMain::FindObjectsIn(const QString& query, const QStringList& paths, bool readChunks) {
+    const QStringList absolute = Absolute(paths);
+    std::vector<std::string> names;
+    for (const QString& path : absolute) {
+        names.push_back(EncodeFileName(path));
+    }
+    auto job = [names = std::move(names), queries = std::vector{query.toStdString()}, readChunks](
+                   GuidCheckObserver& observer, const std::atomic<bool>* cancel) {
+        return std::make_shared<const ObjectSearch>(
+            FindObjects(names, queries, readChunks, observer, cancel));
+    };
+    auto* progress = new ReadProgressDialog(
+        tr("Finding Objects \u2013 %1").arg(CheckedPaths(absolute)), std::move(job), this);
+    connect(progress, &ReadProgressDialog::Read, this,
+            [this, query, absolute](std::shared_ptr<const CollectionRead> read) {
+                auto* results = new FindWindow(
+                    query, absolute, std::static_pointer_cast<const ObjectSearch>(std::move(read)),
+                    desktop_);
+                Keep(results);
+                connect(results, &FindWindow::OpenObject, this, &FrmMain::OpenFoundObject);
+                connect(results, &FindWindow::ReadChunks, this,
+                        [this](const QString& again, const QStringList& where) {
+                            FindObjectsIn(again, where, true);
+                        });
+                results->show();
+            });
+}
+
+void FrmMain::OpenFoundObject(const ObjectFileItem& file, int index) {
+    const ArchiveMember member{file.member, file.range, {}};
+    const bool inArchive = file.kind == ObjectFileItem::Kind::Member;
+    OpenObject(DecodeFileName(file.path), inArchive ? &member : nullptr, index);
+    activateWindow();
+    raise();
+}
+
+void FrmMain::Keep(QWidget* report) {
+    reports_.removeAll(nullptr);
+    reports_ << report;
 }
 
 }  // namespace marrowick

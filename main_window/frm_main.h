@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "desktop.h"
 #include "messages.h"
 
 class QAction;
@@ -24,12 +25,12 @@ class QPushButton;
 
 namespace marrowick {
 
-class ConflictsWindow;
 class Desktop;
 class ParseIFF;
 class ScoreFrm;
 struct ArchiveContents;
 struct ArchiveMember;
+struct ObjectFileItem;
 
 class FrmMain : public QWidget, public MessageSink {
     Q_OBJECT
@@ -131,6 +132,15 @@ class FrmMain : public QWidget, public MessageSink {
     // its own with a progress dialog; each check ends in a report window.
     void AskFolderToCheck();
     void CheckForConflicts(const QStringList& paths, bool readChunks);
+    // Finding objects by GUID, label or catalog name the same way; each search
+    // ends in a results window.
+    void AskToFind();
+    void FindObjectsIn(const QString& query, const QStringList& paths, bool readChunks);
+    // Opens object `index` of `file`, found by a check or a search, and comes
+    // to the front.
+    void OpenFoundObject(const ObjectFileItem& file, int index);
+    // Keeps a report or results window, to be closed with this one.
+    void Keep(QWidget* report);
 
     ParseIFF& parse_;
     ScoreFrm& editor_;
@@ -148,7 +158,8 @@ class FrmMain : public QWidget, public MessageSink {
     bool detailsShown_ = false;
     int actionDepth_ = 0;
     QSet<QString> shownMessages_;
-    QList<QPointer<ConflictsWindow>> reports_;  // windows of their own, closed with this one
+    QList<QPointer<QWidget>> reports_;  // windows of their own, closed with this one
+    FindRequest lastFind_;              // what the last search in this run asked
 
     // The controls, named as designed; each one's objectName is its name.
     QPushButton* Command1 = nullptr;
@@ -180,6 +191,7 @@ class FrmMain : public QWidget, public MessageSink {
     QLineEdit* txtPrice = nullptr;
     QAction* ShowDetailsAction = nullptr;
     QAction* CheckFolderAction = nullptr;
+    QAction* FindObjectsAction = nullptr;
 };
 
 }  // namespace marrowick

@@ -123,6 +123,11 @@ void FrmMain::CreateControls() {
     CheckFolderAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     CheckFolderAction->setShortcutContext(Qt::WindowShortcut);
     addAction(CheckFolderAction);
+    FindObjectsAction = new QAction(tr("Find Objects\u2026"), this);
+    FindObjectsAction->setObjectName(QStringLiteral("FindObjectsAction"));
+    FindObjectsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    FindObjectsAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(FindObjectsAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     setAcceptDrops(true);
 }

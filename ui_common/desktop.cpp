@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "archive_member_dialog.h"
+#include "find_dialog.h"
 
 namespace marrowick {
 
@@ -67,6 +68,14 @@ int QtDesktop::ChooseArchiveMember(QWidget* parent, const QString& archiveName,
                                    const QList<ArchiveMemberChoice>& members) {
     ArchiveMemberDialog dialog(archiveName, members, parent);
     return dialog.exec() == QDialog::Accepted ? dialog.ChosenMember() : -1;
+}
+
+std::optional<FindRequest> QtDesktop::AskFind(QWidget* parent, const FindRequest& start) {
+    FindDialog dialog(start, *this, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Request();
 }
 
 void QtDesktop::OpenWebAddress(const QString& address) {

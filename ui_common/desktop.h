@@ -5,8 +5,10 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 class QWidget;
 
@@ -16,6 +18,12 @@ namespace marrowick {
 struct ArchiveMemberChoice {
     QString name;  // as stored, folders included
     std::uint64_t size = 0;
+};
+
+// What to find and where: the query as typed, and the files and folders.
+struct FindRequest {
+    QString query;
+    QStringList folders;
 };
 
 class Desktop {
@@ -52,6 +60,10 @@ class Desktop {
     virtual int ChooseArchiveMember(QWidget* parent, const QString& archiveName,
                                     const QList<ArchiveMemberChoice>& members) = 0;
 
+    // Asks what to find and where, starting from `start`; nothing when the
+    // user cancels.
+    virtual std::optional<FindRequest> AskFind(QWidget* parent, const FindRequest& start) = 0;
+
     // Asks the desktop to open a web address; the result is ignored.
     virtual void OpenWebAddress(const QString& address) = 0;
 
@@ -77,6 +89,7 @@ class QtDesktop final : public Desktop {
                                const QString& button) override;
     int ChooseArchiveMember(QWidget* parent, const QString& archiveName,
                             const QList<ArchiveMemberChoice>& members) override;
+    std::optional<FindRequest> AskFind(QWidget* parent, const FindRequest& start) override;
     void OpenWebAddress(const QString& address) override;
     // In show_in_folder_<system>.cpp.
     void ShowInFolder(const QString& path) override;

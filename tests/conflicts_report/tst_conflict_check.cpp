@@ -6,6 +6,8 @@
 
 #include "conflicts_window.h"
 #include "file_name_text.h"
+#include "find_dialog.h"
+#include "find_window.h"
 #include "gui_harness.h"
 #include "guid_check_dialog.h"
 #include "run.h"
@@ -44,7 +46,10 @@ QString Collection(const Harness& h) {
 }
 
 QString Inspect(const QStringList& arguments) {
-    std::vector<std::string> command{"marrowick-inspect", "--conflicts"};
+    std::vector<std::string> command{"marrowick-inspect"};
+    if (!arguments.contains(u"--find"_s)) {
+        command.push_back("--conflicts");
+    }
     for (const QString& argument : arguments) {
         command.push_back(EncodeFileName(argument));
     }
@@ -158,6 +163,28 @@ QString InView(const ConflictsWindow* report) {
     return shown.join(u' ');
 }
 
+FindWindow* Results() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* results = qobject_cast<FindWindow*>(widget); results && results->isVisible()) {
+            return results;
+        }
+    }
+    return nullptr;
+}
+
+// Each row of a results list, its columns joined by '|'.
+QStringList Rows(const QTreeWidget* view) {
+    QStringList rows;
+    for (int r = 0; r < view->topLevelItemCount(); ++r) {
+        QStringList texts;
+        for (int c = 0; c < view->columnCount(); ++c) {
+            texts << view->topLevelItem(r)->text(c);
+        }
+        rows << texts.join(u'|');
+    }
+    return rows;
+}
+
 }  // namespace
 
 class CheckTests : public QObject {
@@ -170,6 +197,8 @@ class CheckTests : public QObject {
     void progressAndStop();
     void report();
     void madeFromACheck();
+    void findObjects();
+    void findDialog();
 };
 
 void CheckTests::starts_data() {
@@ -452,6 +481,110 @@ void CheckTests::madeFromACheck() {
             QCOMPARE(qobject_cast<QLabel*>(list->currentWidget())->text(), said);
         }
     }
+}
+
+// Ctrl+F asks through the desktop, starting from the open file's folder, then
+// from the last search; Cancel leaves the main window as it was; the results
+// sort, open an object of an archive selected, copy what marrowick-inspect
+// prints, and close on Escape. Finding nothing says so, and which files were
+// not searched.
+void CheckTests::findObjects() {
+    Harness h;
+    const QString folder = QDir::toNativeSeparators(Collection(h));
+    const QString lamp = folder + QDir::separator() + u"two"_s + QDir::separator() + u"lamp.iff"_s;
+    h.Open(lamp);
+    h.ClickEntry(1);
+    const QList<QAction*> actions = h.window.actions();
+    QCOMPARE(actions.indexOf(h.window.findChild<QAction*>(u"FindObjectsAction"_s)),
+             actions.indexOf(h.window.findChild<QAction*>(u"CheckFolderAction"_s)) + 1);
+    QCOMPARE(actions.last()->text() + u' ' + actions.last()->shortcut().toString(),
+             u"Find Objects… Ctrl+F"_s);
+    const auto find = [&h](const QString& query, const QStringList& folders) {
+        h.find = FindRequest{query, folders};
+        QApplication::setActiveWindow(&h.window);
+        QVERIFY(QTest::qWaitForWindowActive(&h.window));
+        QTest::keyClick(&h.window, Qt::Key_F, Qt::ControlModifier);
+    };
+    find(u"sofa"_s, {folder});
+    QCOMPARE(h.findStart.folders, QStringList{QFileInfo(lamp).path()});
+    Harness::Click(h.window.findChild<ReadProgressDialog*>()->findChild<QPushButton*>());
+    QTRY_VERIFY(!h.window.findChild<ReadProgressDialog*>());
+    QVERIFY(!Results());
+    QCOMPARE(h.window.CurrentFile() + QString::number(h.window.CurrentObject()), lamp + u'1');
+
+    find(u" 2200 0000 "_s, {folder});
+    QCOMPARE(h.findStart.query + h.findStart.folders.join(u','), u"sofa"_s + folder);
+    QTRY_VERIFY(Results());
+    FindWindow* results = Results();
+    QCOMPARE(results->windowTitle(), u"Find Objects – “2200 0000” in c"_s);
+    auto* view = results->findChild<QTreeWidget*>(u"Results"_s);
+    QCOMPARE(results->focusWidget(), view);
+    QTest::mouseClick(view->header()->viewport(), Qt::LeftButton, {},
+                      {view->header()->sectionViewportPosition(0) + 5, 5});
+    QCOMPARE(
+        Rows(view),
+        (QStringList{u"c%1game.far|objects/Lamp.IFF|Old lamp - tile 1|201|2200 0000|No "
+                     u"Description|GUID"_s.arg(QDir::separator()),
+                     u"c%1two%1lamp.iff||Lamp|128|2200 0000|Lamp|GUID"_s.arg(QDir::separator())}));
+    QVERIFY(!results->findChild<QPushButton*>(u"ReadChunks"_s)->isHidden());
+    QCOMPARE(Rows(results->findChild<QTreeWidget*>(u"Unread"_s)),
+             QStringList{u"Files not searched: 2"_s});
+    QApplication::setActiveWindow(results);
+    QVERIFY(QTest::qWaitForWindowActive(results));
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), Inspect({u"--find"_s, u"2200 0000"_s, folder}));
+    const QPoint at = view->visualItemRect(view->topLevelItem(0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(h.Shown(u"Label1"_s) + QString::number(h.window.CurrentObject()),
+             u"objects/Lamp.IFF1"_s);
+    QApplication::setActiveWindow(results);
+    QVERIFY(QTest::qWaitForWindowActive(results));
+    QTest::keyClick(results, Qt::Key_Escape);
+    QTRY_VERIFY(!Results());
+
+    GuidCheckObserver quiet;
+    const auto none = std::make_shared<ObjectSearch>(
+        FindObjects({EncodeFileName(folder)}, {"Caprize Chair"}, false, quiet));
+    const FindWindow empty(u"Caprize Chair"_s, {folder}, none, h);
+    QCOMPARE(empty.findChild<QLabel*>(u"Empty"_s)->text(),
+             u"No object matches “Caprize Chair”.\nThe search is incomplete: 2 files could "
+             u"not be read in full."_s);
+    QVERIFY(empty.findChild<QLabel*>(u"Empty"_s)->isVisibleTo(&empty));
+    QCOMPARE(h.shown, QStringList());
+}
+
+// Find is offered with a query and somewhere to look; folders come from the
+// folder dialog or a drop, each once, and Remove takes the selected ones.
+void CheckTests::findDialog() {
+    Harness h;
+    FindDialog dialog({}, h);
+    auto* query = dialog.findChild<QLineEdit*>(u"Query"_s);
+    auto* folders = dialog.findChild<QListWidget*>(u"Folders"_s);
+    const auto offered = [&dialog] {
+        return dialog.findChild<QPushButton*>(u"Find"_s)->isEnabled();
+    };
+    QTest::keyClicks(query, u"Sofa"_s);
+    QVERIFY(!offered());
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromLocalFile(h.dir.path()), QUrl::fromLocalFile(h.dir.path() + u"/x/.."_s)});
+    QDragEnterEvent enter({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QVERIFY(QApplication::sendEvent(&dialog, &enter) && enter.isAccepted());
+    QApplication::sendEvent(&dialog, &drop);
+    QVERIFY(offered());
+    query->setText(u"  "_s);
+    QVERIFY(!offered());
+    query->setText(u" Sofa "_s);
+    h.answer = h.dir.filePath(u"c"_s);
+    Harness::Click(dialog.findChild<QPushButton*>(u"AddFolder"_s));
+    const QString first = QDir::toNativeSeparators(h.dir.path());
+    QCOMPARE(dialog.Request().query + u'|' + dialog.Request().folders.join(u','),
+             u"Sofa|"_s + first + u',' + QDir::toNativeSeparators(h.answer));
+    folders->setCurrentRow(1);
+    Harness::Click(dialog.findChild<QPushButton*>(u"Remove"_s));
+    QCOMPARE(dialog.Request().folders, QStringList{first});
 }
 
 }  // namespace marrowick::test

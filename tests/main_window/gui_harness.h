@@ -15,15 +15,17 @@ using namespace Qt::StringLiterals;
 
 // The reader, both windows, and a desktop that answers for the user.
 struct Harness final : Desktop {
-    QString answer;           // the open, folder and save dialogs'; empty is a cancel
-    QString saveFilter;       // the file type the save dialog answers with
-    bool readChunks = false;  // the answer to a box with a second button
-    int member = -1;          // the member dialog's: an index, or -1 for a cancel
-    QStringList offered;      // the member dialog's archive, then "name size" each; or a
-                              // file dialog's start and filters
-    QStringList shown;        // "caption: text", and " [button]" for a second button
-    int listed = -1;          // the main list's entries as the last message showed
-    QStringList addresses;    // and the folders shown
+    QString answer;                   // the open, folder and save dialogs'; empty is a cancel
+    QString saveFilter;               // the file type the save dialog answers with
+    bool readChunks = false;          // the answer to a box with a second button
+    int member = -1;                  // the member dialog's: an index, or -1 for a cancel
+    QStringList offered;              // the member dialog's archive, then "name size" each; or a
+                                      // file dialog's start and filters
+    QStringList shown;                // "caption: text", and " [button]" for a second button
+    int listed = -1;                  // the main list's entries as the last message showed
+    QStringList addresses;            // and the folders shown
+    std::optional<FindRequest> find;  // the Find dialog's answer; nothing is a cancel
+    FindRequest findStart;            // and what it was opened with
     int ends = 0;
     QTemporaryDir dir;
     ParseIFF parse;
@@ -61,6 +63,10 @@ struct Harness final : Desktop {
             return m.name + u' ' + QString::number(m.size);
         });
         return member;
+    }
+    std::optional<FindRequest> AskFind(QWidget*, const FindRequest& start) override {
+        findStart = start;
+        return find;
     }
     void OpenWebAddress(const QString& address) override { addresses << address; }
     void ShowInFolder(const QString& path) override { addresses << u"folder "_s + path; }
