@@ -115,6 +115,14 @@ class Query {
     std::u32string folded_;  // any other text, trimmed and folded
 };
 
+// What a query matched, for people and in JSON, in the order of FoundBy.
+constexpr struct {
+    std::string_view name, id;
+} kFoundBy[] = {{"GUID", "guid"},
+                {"original GUID", "original_guid"},
+                {"label", "label"},
+                {"catalog name", "catalog_name"}};
+
 // "1 object", "2 objects".
 std::string Count(std::size_t n, std::string_view one) {
     std::string text = std::to_string(n) + " ";
@@ -125,31 +133,11 @@ std::string Count(std::size_t n, std::string_view one) {
 }  // namespace
 
 std::string_view FoundByName(FoundBy by) {
-    switch (by) {
-        case FoundBy::Guid:
-            return "GUID";
-        case FoundBy::OriginalGuid:
-            return "original GUID";
-        case FoundBy::Label:
-            return "label";
-        case FoundBy::CatalogName:
-            break;
-    }
-    return "catalog name";
+    return kFoundBy[static_cast<std::size_t>(by)].name;
 }
 
 std::string_view FoundById(FoundBy by) {
-    switch (by) {
-        case FoundBy::Guid:
-            return "guid";
-        case FoundBy::OriginalGuid:
-            return "original_guid";
-        case FoundBy::Label:
-            return "label";
-        case FoundBy::CatalogName:
-            break;
-    }
-    return "catalog_name";
+    return kFoundBy[static_cast<std::size_t>(by)].id;
 }
 
 std::optional<FoundBy> Matches(std::string_view query, const ObjectGuid& object) {

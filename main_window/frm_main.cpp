@@ -15,7 +15,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QUrl>
 
 #include "archive.h"
 #include "conflicts_window.h"
@@ -350,16 +349,7 @@ struct Dropped {
 };
 
 Dropped TakeDropped(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls()) {
-        return {};
-    }
-    QStringList local;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile()) {
-            return {};
-        }
-        local << url.toLocalFile();
-    }
+    const QStringList local = LocalPaths(data);
     if (local.size() == 1 && !QFileInfo(local.first()).isDir()) {
         return {local.first(), {}};
     }

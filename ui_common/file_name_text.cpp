@@ -1,5 +1,8 @@
 #include "file_name_text.h"
 
+#include <QMimeData>
+#include <QUrl>
+
 #include "file_names.h"
 
 namespace marrowick {
@@ -57,6 +60,20 @@ QString PrintableName(const QString& name) {
         }
     }
     return shown;
+}
+
+QStringList LocalPaths(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
+        return {};
+    }
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        paths << url.toLocalFile();
+    }
+    return paths;
 }
 
 }  // namespace marrowick

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <string_view>
+
+class QMimeData;
 
 namespace marrowick {
 
@@ -17,5 +20,9 @@ std::string EncodeFileName(const QString& name);
 // A decoded name as a widget shows it: control characters become blanks, the
 // lone surrogates of pieces that are not UTF-8 become U+FFFD.
 QString PrintableName(const QString& name);
+
+// The local files and folders dragged in `data`; none when anything in it is
+// not a local file.
+QStringList LocalPaths(const QMimeData* data);
 
 }  // namespace marrowick

@@ -11,30 +11,11 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "file_name_text.h"
 
 namespace marrowick {
-namespace {
-
-// The local paths dropped, or none when anything dropped is not a local file.
-QStringList LocalPaths(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls()) {
-        return {};
-    }
-    QStringList paths;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile()) {
-            return {};
-        }
-        paths << url.toLocalFile();
-    }
-    return paths;
-}
-
-}  // namespace
 
 FindDialog::FindDialog(const FindRequest& start, Desktop& desktop, QWidget* parent)
     : QDialog(parent), desktop_(desktop) {
