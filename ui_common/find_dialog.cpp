@@ -28,7 +28,9 @@ FindDialog::FindDialog(const FindRequest& start, Desktop& desktop, QWidget* pare
         tr("A GUID in any form (2843 EAB9, 0xB9EA4328), a label or a catalog name"));
     query_->setClearButtonEnabled(true);
     query_->selectAll();
-    query_->setMinimumWidth(query_->fontMetrics().averageCharWidth() * 60);
+    // Wide enough for the placeholder, which says what may be typed, and the clear button.
+    query_->setMinimumWidth(query_->fontMetrics().horizontalAdvance(query_->placeholderText()) +
+                            query_->fontMetrics().height() * 3);
     auto* queryLabel = new QLabel(tr("&Find:"), this);
     queryLabel->setBuddy(query_);
 
