@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -84,16 +83,7 @@ ConflictsWindow::ConflictsWindow(const QStringList& paths, std::shared_ptr<const
     AddRowMenu(*view_, desktop_, [this](QTreeWidgetItem* item) { Activate(item); });
     const bool listed = FillView();
     // With nothing to list, the list's place says why.
-    auto* empty = new QLabel(Explanation().join(QLatin1Char('\n')), this);
-    empty->setObjectName(QStringLiteral("Empty"));
-    empty->setTextFormat(Qt::PlainText);
-    empty->setWordWrap(true);
-    empty->setAlignment(Qt::AlignCenter);
-    empty->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* list = new QStackedWidget(this);
-    list->addWidget(view_);
-    list->addWidget(empty);
-    list->setCurrentWidget(listed ? static_cast<QWidget*>(view_) : empty);
+    QWidget* list = ListOrWhyEmpty(*this, *view_, listed, Explanation().join(QLatin1Char('\n')));
     filterLabel->setVisible(listed);
     filter_->setVisible(listed);
 

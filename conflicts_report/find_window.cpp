@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -58,16 +57,7 @@ FindWindow::FindWindow(const QString& query, const QStringList& paths,
     AddRowMenu(*view_, desktop_, [this](QTreeWidgetItem* item) { Activate(item); });
     FillView();
     // With nothing found, the list's place says so.
-    auto* empty = new QLabel(Explanation(), this);
-    empty->setObjectName(QStringLiteral("Empty"));
-    empty->setTextFormat(Qt::PlainText);
-    empty->setWordWrap(true);
-    empty->setAlignment(Qt::AlignCenter);
-    empty->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* list = new QStackedWidget(this);
-    list->addWidget(view_);
-    list->addWidget(empty);
-    list->setCurrentWidget(search_->found.empty() ? static_cast<QWidget*>(empty) : view_);
+    QWidget* list = ListOrWhyEmpty(*this, *view_, !search_->found.empty(), Explanation());
 
     auto* readChunks = new QPushButton(tr("Read Chunks"), this);
     readChunks->setObjectName(QStringLiteral("ReadChunks"));

@@ -6,9 +6,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -182,6 +184,20 @@ QTreeWidgetItem* FileNotes(const QString& heading, const std::vector<FileError>&
         }
     }
     return section;
+}
+
+QWidget* ListOrWhyEmpty(QWidget& window, QTreeWidget& view, bool listed, const QString& whyEmpty) {
+    auto* empty = new QLabel(whyEmpty, &window);
+    empty->setObjectName(QStringLiteral("Empty"));
+    empty->setTextFormat(Qt::PlainText);
+    empty->setWordWrap(true);
+    empty->setAlignment(Qt::AlignCenter);
+    empty->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* list = new QStackedWidget(&window);
+    list->addWidget(&view);
+    list->addWidget(empty);
+    list->setCurrentWidget(listed ? static_cast<QWidget*>(&view) : empty);
+    return list;
 }
 
 void FitToContents(QWidget& window, QTreeWidget& view) {

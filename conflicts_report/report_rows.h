@@ -67,6 +67,10 @@ QTreeWidgetItem* FileNotes(const QString& heading, const std::vector<FileError>&
                            const ReadFiles& read, const QStringList& checked,
                            const std::string& reader);
 
+// `view`, or in its place `whyEmpty` when there is nothing to list: what a
+// window lays out where its list goes.
+QWidget* ListOrWhyEmpty(QWidget& window, QTreeWidget& view, bool listed, const QString& whyEmpty);
+
 // Sizes the columns to their contents and `window` to them, within the screen.
 void FitToContents(QWidget& window, QTreeWidget& view);
 
