@@ -16,15 +16,6 @@ std::uint32_t GuidKey(const std::array<std::uint8_t, 4>& guid) {
            static_cast<std::uint32_t>(guid[2]) << 16 | static_cast<std::uint32_t>(guid[3]) << 24;
 }
 
-// A "member" field: the name, or null for a loose file or a refused archive.
-void PrintMember(Printer& p, const ListedFile& file, std::string_view heading) {
-    if (file.kind == ObjectFileItem::Kind::Member) {
-        p.FileText("member", file.member, heading);
-    } else {
-        p.Value("member", {}, heading);
-    }
-}
-
 // Copies of one file: one user per file, at least two files, and every file the
 // same size and bytes as the first. Pairs already compared are remembered, since
 // a copied file with many objects puts the same pair in many groups.
@@ -213,6 +204,21 @@ int KindRank(SharedGuidKind kind) {
     return 2;
 }
 
+void PrintMember(Printer& p, const ListedFile& file, std::string_view heading) {
+    if (file.kind == ObjectFileItem::Kind::Member) {
+        p.FileText("member", file.member, heading);
+    } else {
+        p.Value("member", {}, heading);
+    }
+}
+
+void PrintGuid(Printer& p, std::string_view key, const std::array<std::uint8_t, 4>& guid,
+               std::string_view heading) {
+    const std::string boxes = GuidBoxes(guid);
+    p.Texts(key, {std::string_view(boxes).substr(0, 4), std::string_view(boxes).substr(5)},
+            heading);
+}
+
 ObjectFileItem ReadFiles::Item(std::size_t file) const {
     const ListedFile& f = files[file];
     return {f.kind, paths[f.entry], f.member, f.range, Listing(file).error, f.entry};
@@ -360,9 +366,7 @@ void PrintConflictReport(Printer& p, const ReadFiles& read, const ConflictReport
     p.BeginList("shared_guids", "GUIDs used by more than one object");
     for (const SharedGuid& group : report.shared) {
         p.BeginRecord();
-        const std::string boxes = GuidBoxes(group.guid);
-        p.Texts("guid", {std::string_view(boxes).substr(0, 4), std::string_view(boxes).substr(5)},
-                "GUID");
+        PrintGuid(p, "guid", group.guid, "GUID");
         p.Value("value", GuidValue(group.guid), "Value");
         if (p.ForPeople()) {
             p.Value("kind", true, KindName(group.kind));  // its name alone

@@ -114,6 +114,12 @@ std::string GuidBoxes(const std::array<std::uint8_t, 4>& guid);
 // "0xE7EA4328", the bytes as a little-endian 32-bit value.
 std::string GuidValue(const std::array<std::uint8_t, 4>& guid);
 
+// A "member" field: the name, or null for a loose file or a refused archive.
+void PrintMember(Printer& p, const ListedFile& file, std::string_view heading);
+// A GUID field as the editor's two boxes: ["2843", "EAE7"].
+void PrintGuid(Printer& p, std::string_view key, const std::array<std::uint8_t, 4>& guid,
+               std::string_view heading);
+
 // An archive member's name for people (UTF-8); nothing for a loose file or an
 // archive refused whole.
 std::optional<std::string> MemberName(const ObjectFileItem& item);

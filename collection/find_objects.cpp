@@ -173,12 +173,6 @@ void PrintObjectSearch(Printer& printer, const ObjectSearch& search) {
     const ReadFiles& read = search.read;
     const bool archives = search.archives.has_value();
     const bool severalQueries = search.queries.size() > 1;
-    const auto boxes = [&printer](std::string_view key, const Guid& guid,
-                                  std::string_view heading) {
-        const std::string text = GuidBoxes(guid);
-        printer.Texts(key, {std::string_view(text).substr(0, 4), std::string_view(text).substr(5)},
-                      heading);
-    };
     printer.PrintReport([&] {
         // For people a table; for scripts a line for each object.
         const bool table = printer.ForPeople();
@@ -193,18 +187,14 @@ void PrintObjectSearch(Printer& printer, const ObjectSearch& search) {
             printer.BeginRecord();
             printer.Value("file", FileName{read.Path(f)}, "File");
             if (archives) {
-                if (file.kind == ObjectFileItem::Kind::Member) {
-                    printer.FileText("member", file.member, "Member");
-                } else {
-                    printer.Value("member", {}, "Member");
-                }
+                PrintMember(printer, file, "Member");
             }
             printer.Number("index", object.index);
             printer.Number("chunk_id", object.chunkId, "Id");
             printer.FileText("label", ObjectLabelFromEntry(object.listText), "Label");
-            boxes("guid", object.guid, "GUID");
+            PrintGuid(printer, "guid", object.guid, "GUID");
             printer.Value("value", GuidValue(object.guid), "Value");
-            boxes("original_guid", object.originalGuid, {});
+            PrintGuid(printer, "original_guid", object.originalGuid, {});
             printer.FileText("catalog_name", object.catalogName, "Catalog name");
             printer.Value("found_by",
                           std::string(table ? FoundByName(found.by) : FoundById(found.by)),

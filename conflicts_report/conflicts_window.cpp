@@ -25,7 +25,6 @@
 #include "guid_check_dialog.h"
 #include "guid_query.h"
 #include "messages.h"
-#include "object_list.h"
 #include "report_rows.h"
 #include "window_look.h"
 
@@ -237,7 +236,7 @@ QTreeWidgetItem* ConflictsWindow::Group(const SharedGuid& group) const {
         row->setFont(kFile, bold);
     }
     for (const GuidUser& user : group.users) {
-        AddObject(row, user, group.guid);
+        row->addChild(ObjectRow(check_->read, paths_, user.file, user.index, group.guid));
     }
     return row;
 }
@@ -249,23 +248,9 @@ QTreeWidgetItem* ConflictsWindow::NoGuidSection() const {
     }
     auto* section = new ReportRow({tr("Objects with no GUID (0000 0000): %1").arg(users.size())});
     for (const GuidUser& user : users) {
-        AddObject(section, user, {});
+        section->addChild(ObjectRow(check_->read, paths_, user.file, user.index, {}));
     }
     return section;
-}
-
-void ConflictsWindow::AddObject(QTreeWidgetItem* parent, const GuidUser& user,
-                                const std::array<std::uint8_t, 4>& guid) const {
-    const ReadFiles& read = check_->read;
-    const auto f = static_cast<std::size_t>(user.file);
-    auto* row = new ReportRow(
-        parent,
-        {ShownPath(paths_, DecodeFileName(read.Path(f))), MemberShown(read.files[f]),
-         FromFileText(ObjectLabelFromEntry(ListText(read, user))), QString::number(user.chunkId)});
-    row->setData(kFile, kFileRole, user.file);
-    row->setData(kFile, kIndexRole, user.index);
-    row->setData(kFile, kGuidRole, GuidData(guid));
-    NameFile(row, read, user.file);
 }
 
 void ConflictsWindow::ApplyFilter(const QString& text) {

@@ -55,8 +55,6 @@ class ConflictsWindow final : public QWidget {
     QStringList Explanation() const;
     QTreeWidgetItem* Group(const SharedGuid& group) const;
     QTreeWidgetItem* NoGuidSection() const;
-    void AddObject(QTreeWidgetItem* parent, const GuidUser& user,
-                   const std::array<std::uint8_t, 4>& guid) const;
     void ApplyFilter(const QString& text);
     void Activate(QTreeWidgetItem* item);
     void ShowDetails();

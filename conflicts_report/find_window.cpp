@@ -13,14 +13,18 @@
 #include <algorithm>
 #include <sstream>
 
-#include "file_name_text.h"
 #include "messages.h"
-#include "object_list.h"
 #include "read_progress_dialog.h"
 #include "report_rows.h"
 #include "window_look.h"
 
 namespace marrowick {
+namespace {
+
+// The columns after those every list of objects begins with.
+enum FoundColumn { kGuidColumn = kId + 1, kCatalogColumn, kFoundByColumn };
+
+}  // namespace
 
 QString FindTitle(const QString& query, const QStringList& paths, bool readByChunks) {
     const QString title =
@@ -114,15 +118,10 @@ void FindWindow::FillView() {
     for (const FoundObject& found : search_->found) {
         const auto f = static_cast<std::size_t>(found.file);
         const ObjectGuid& object = read.Listing(f).objects[static_cast<std::size_t>(found.index)];
-        auto* row = new ReportRow(QStringList{
-            ShownPath(paths_, DecodeFileName(read.Path(f))), MemberShown(read.files[f]),
-            FromFileText(ObjectLabelFromEntry(object.listText)), QString::number(object.chunkId),
-            QString::fromStdString(GuidBoxes(object.guid)), FromFileText(object.catalogName),
-            FromUtf8(std::string(FoundByName(found.by)))});
-        row->setData(kFile, kFileRole, found.file);
-        row->setData(kFile, kIndexRole, found.index);
-        row->setData(kFile, kGuidRole, GuidData(object.guid));
-        NameFile(row, read, found.file);
+        ReportRow* row = ObjectRow(read, paths_, found.file, found.index, object.guid);
+        row->setText(kGuidColumn, QString::fromStdString(GuidBoxes(object.guid)));
+        row->setText(kCatalogColumn, FromFileText(object.catalogName));
+        row->setText(kFoundByColumn, FromUtf8(std::string(FoundByName(found.by))));
         rows << row;
     }
     view_->addTopLevelItems(rows);

@@ -19,6 +19,7 @@
 #include "desktop.h"
 #include "file_name_text.h"
 #include "file_notes.h"
+#include "object_list.h"
 #include "read_progress_dialog.h"
 #include "window_look.h"
 
@@ -145,6 +146,20 @@ QStringList NoObjectFile(const QStringList& checked, const CollectionRead& read)
         lines << FromUtf8Line(notice);
     }
     return lines;
+}
+
+ReportRow* ObjectRow(const ReadFiles& read, const QStringList& checked, int file, int index,
+                     const std::array<std::uint8_t, 4>& guid) {
+    const auto f = static_cast<std::size_t>(file);
+    const ObjectGuid& object = read.Listing(f).objects[static_cast<std::size_t>(index)];
+    auto* row = new ReportRow(QStringList{
+        ShownPath(checked, DecodeFileName(read.Path(f))), MemberShown(read.files[f]),
+        FromFileText(ObjectLabelFromEntry(object.listText)), QString::number(object.chunkId)});
+    row->setData(kFile, kFileRole, file);
+    row->setData(kFile, kIndexRole, index);
+    row->setData(kFile, kGuidRole, GuidData(guid));
+    NameFile(row, read, file);
+    return row;
 }
 
 void NameFile(QTreeWidgetItem* row, const ReadFiles& read, int file, const QString& message) {

@@ -58,6 +58,10 @@ QString ShownPath(const QStringList& checked, const QString& path);
 // file found, and what the walk met.
 QStringList NoObjectFile(const QStringList& checked, const CollectionRead& read);
 
+// A row for object `index` of file `file` of `read`: its File, Member, Label
+// and Id, what it names, and `guid`, which it is listed under.
+ReportRow* ObjectRow(const ReadFiles& read, const QStringList& checked, int file, int index,
+                     const std::array<std::uint8_t, 4>& guid);
 // Gives a row that names file `file` of `read` its path, tooltip and details.
 void NameFile(QTreeWidgetItem* row, const ReadFiles& read, int file, const QString& message = {});
 // A section of files with errors (or warnings), by reason, under `heading`
